@@ -1,0 +1,37 @@
+# Sourced by the test and run scripts: a private Wine prefix and, when there is no display,
+# an Xvfb server of our own. Everything started here is stopped by vt_wine_stop.
+# Every step is bounded by a timeout so that a hung dialog fails the run instead of hanging it.
+
+vt_wine_start() {
+  export WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEPREFIX=${VT_WINEPREFIX:-$(mktemp -d /tmp/vantrel-prefix.XXXXXX)}
+  VT_OWN_XVFB=
+  if [ -z "${DISPLAY:-}" ] || [ -n "${VT_FORCE_XVFB:-}" ]; then
+    local n
+    for n in $(seq 91 120); do
+      [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+    done
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    VT_OWN_XVFB=$!
+    export DISPLAY=":$n"
+    local i
+    for i in $(seq 1 50); do
+      [ -e "/tmp/.X11-unix/X$n" ] && break
+      sleep 0.1
+    done
+  fi
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    timeout 120 wineboot -i >/dev/null 2>&1 || { echo "wineboot failed" >&2; return 1; }
+    timeout 60 wineserver -w || true
+  fi
+  # Nothing may ask before a window shows: no crash dialog, no Mono/Gecko installers.
+  timeout 30 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+}
+
+vt_wine_stop() {
+  timeout 30 wineserver -k 2>/dev/null || true
+  if [ -n "${VT_OWN_XVFB:-}" ]; then kill "$VT_OWN_XVFB" 2>/dev/null || true; wait "$VT_OWN_XVFB" 2>/dev/null || true; fi
+  if [ -z "${VT_WINEPREFIX:-}" ] && [ -n "${WINEPREFIX:-}" ] && [[ "$WINEPREFIX" == /tmp/vantrel-prefix.* ]]; then
+    rm -rf "$WINEPREFIX"
+  fi
+}

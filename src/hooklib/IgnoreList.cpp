@@ -1,0 +1,72 @@
+#include "hooklib/IgnoreList.h"
+
+#include <cstring>
+
+namespace vt {
+
+void AsciiUpperCase(char* text, std::size_t len) {
+  for (std::size_t i = 0; i < len; ++i)
+    if (text[i] >= 'a' && text[i] <= 'z') text[i] = static_cast<char>(text[i] - 'a' + 'A');
+}
+
+PutIgnoreResult PutIgnoreList(SharedBlock& block, const std::vector<std::string>& names,
+                              UpperCaseFn upper) {
+  PutIgnoreResult result;
+  int slot = 0;
+  for (const std::string& name : names) {
+    // An embedded NUL would end the entry early and store a different name.
+    if (slot >= kIgnoreEntries || name.size() > static_cast<std::size_t>(kIgnoreNameMax) ||
+        name.find('\0') != std::string::npos) {
+      ++result.refused;
+      continue;
+    }
+    if (name.empty()) continue;  // an empty name would end the list
+    char* entry = block.IgnoreList[slot];
+    std::memcpy(entry, name.data(), name.size());
+    entry[name.size()] = '\0';
+    if (upper) upper(entry, name.size());
+    ++slot;
+  }
+  result.written = slot;
+  if (slot < kIgnoreEntries) block.IgnoreList[slot][0] = '\0';
+  return result;
+}
+
+std::string_view SharedIgnoreEntry(const SharedBlock& block, int index) {
+  if (index < 0 || index >= kIgnoreEntries) return {};
+  const char* entry = block.IgnoreList[index];
+  const void* end = std::memchr(entry, '\0', kIgnoreEntrySize);
+  if (!end) return {};
+  return std::string_view(entry, static_cast<const char*>(end) - entry);
+}
+
+namespace {
+// Visits entries until the end entry; damaged entries are skipped, not treated as the end.
+template <typename Visit>
+void ForEachEntry(const SharedBlock& block, Visit visit) {
+  for (int i = 0; i < kIgnoreEntries; ++i) {
+    if (block.IgnoreList[i][0] == '\0') return;
+    std::string_view text = SharedIgnoreEntry(block, i);
+    if (text.empty()) continue;
+    if (visit(text)) return;
+  }
+}
+}  // namespace
+
+bool IgnoreListContains(const SharedBlock& block, std::string_view upperName) {
+  if (upperName.empty()) return false;
+  bool found = false;
+  ForEachEntry(block, [&](std::string_view text) { return found = (text == upperName); });
+  return found;
+}
+
+std::vector<std::string> ReadIgnoreList(const SharedBlock& block) {
+  std::vector<std::string> names;
+  ForEachEntry(block, [&](std::string_view text) {
+    names.emplace_back(text);
+    return false;
+  });
+  return names;
+}
+
+}  // namespace vt
