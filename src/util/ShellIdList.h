@@ -1,0 +1,22 @@
+// Identifier lists allocated with the shell's task allocator (Windows build). Whoever receives
+// a list from these functions frees it with ItemListFree.
+#pragma once
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstddef>
+
+#include "util/IdList.h"
+
+namespace vt {
+
+HRESULT ShellAllocator(IMalloc** out);
+LPITEMIDLIST ItemListAlloc(std::size_t size);  // zero-filled; null on failure
+void ItemListFree(LPITEMIDLIST list);
+LPITEMIDLIST ItemListCopy(LPCITEMIDLIST list);
+LPITEMIDLIST ItemListLastCopy(LPCITEMIDLIST list);
+LPITEMIDLIST ConcatIdLists(LPCITEMIDLIST first, LPCITEMIDLIST second);
+// SHGetDesktopFolder; null (and the result code in *hr) when the shell cannot give it.
+IShellFolder* DesktopFolder(HRESULT* hr = nullptr);
+
+}  // namespace vt
