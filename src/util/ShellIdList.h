@@ -11,7 +11,8 @@
 namespace vt {
 
 HRESULT ShellAllocator(IMalloc** out);
-LPITEMIDLIST ItemListAlloc(std::size_t size);  // zero-filled; null on failure
+// Zero-filled; null on failure and for 0 or more than kMaxItemListSize bytes.
+LPITEMIDLIST ItemListAlloc(std::size_t size);
 void ItemListFree(LPITEMIDLIST list);
 LPITEMIDLIST ItemListCopy(LPCITEMIDLIST list);
 LPITEMIDLIST ItemListLastCopy(LPCITEMIDLIST list);
