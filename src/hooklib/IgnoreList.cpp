@@ -32,14 +32,6 @@ PutIgnoreResult PutIgnoreList(SharedBlock& block, const std::vector<std::string>
   return result;
 }
 
-std::string_view SharedIgnoreEntry(const SharedBlock& block, int index) {
-  if (index < 0 || index >= kIgnoreEntries) return {};
-  const char* entry = block.IgnoreList[index];
-  const void* end = std::memchr(entry, '\0', kIgnoreEntrySize);
-  if (!end) return {};
-  return std::string_view(entry, static_cast<const char*>(end) - entry);
-}
-
 namespace {
 // Visits entries until the end entry; damaged entries are skipped, not treated as the end.
 template <typename Visit>
@@ -52,13 +44,6 @@ void ForEachEntry(const SharedBlock& block, Visit visit) {
   }
 }
 }  // namespace
-
-bool IgnoreListContains(const SharedBlock& block, std::string_view upperName) {
-  if (upperName.empty()) return false;
-  bool found = false;
-  ForEachEntry(block, [&](std::string_view text) { return found = (text == upperName); });
-  return found;
-}
 
 std::vector<std::string> ReadIgnoreList(const SharedBlock& block) {
   std::vector<std::string> names;

@@ -1,0 +1,114 @@
+#include "hooklib/HookInstance.h"
+
+#include <cstring>
+
+#include "hooklib/HostProgram.h"
+#include "hooklib/Protocol.h"
+
+namespace vt::hook {
+
+Instance g;
+
+void OpenSharedBlock() {
+  g.controller = nullptr;
+  SetLastError(0);
+  HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kSharedBlockSize,
+                                      kSharedBlockName);
+  DWORD error = GetLastError();
+  if (mapping && error == ERROR_ALREADY_EXISTS) {
+    g.mapping = mapping;
+    g.block = static_cast<SharedBlock*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0));
+    if (!g.block) g.openError = 103;
+    return;
+  }
+  // Only the controller creates the block; a block made here would be an empty one nobody
+  // fills, so it is dropped again.
+  if (mapping) CloseHandle(mapping);
+  g.openError = 129;
+}
+
+void CloseSharedBlock() {
+  if (g.block) UnmapViewOfFile(g.block);
+  if (g.mapping) CloseHandle(g.mapping);
+  g.block = nullptr;
+  g.mapping = nullptr;
+}
+
+bool DebugOn() {
+  const volatile SharedBlock* block = g.block;
+  return block && block->ShowErrors != 0;
+}
+
+void ReportDebugBox(const char* text, const char* caption) {
+  if (DebugOn()) MessageBoxA(nullptr, text, caption, MB_OK);
+}
+
+void ReportError(const char* text) {
+  if (!DebugOn()) return;
+  char message[128] = "Error - ";
+  lstrcpynA(message + 8, text, sizeof message - 8);
+  MessageBoxA(nullptr, message, "Vantrel - Debug mode", MB_OK);
+}
+
+namespace {
+bool IsControllerClass(HWND window) {
+  char name[100];
+  int n = GetClassNameA(window, name, sizeof name);
+  return n > 0 && std::strcmp(name, kControllerClass) == 0;
+}
+
+bool AnswersIdentify(HWND window) {
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutA(window, VTM_IDENTIFY, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kQueryTimeoutMs, &answer))
+    return false;
+  return answer == kIdentifyAnswer;
+}
+}  // namespace
+
+HWND FindControllerWindow() {
+  HWND cached = g.controller;
+  if (cached && IsControllerClass(cached)) return cached;
+  HWND found = nullptr;
+  // Bounded: a desktop full of windows of this class is not walked forever.
+  HWND candidate = nullptr;
+  for (int i = 0; i < 64; ++i) {
+    candidate = FindWindowExA(nullptr, candidate, kControllerClass, nullptr);
+    if (!candidate) break;
+    if (AnswersIdentify(candidate)) {
+      found = candidate;
+      break;
+    }
+  }
+  if (!found) ReportError("D-127");
+  g.controller = found;
+  return found;
+}
+
+std::size_t GetHostProgramPath(char* out) {
+  const char* line = GetCommandLineA();
+  if (!line) {
+    out[0] = '\0';
+    return 0;
+  }
+  return ProgramPathFromCommandLine(std::string_view(line, strnlen(line, kCommandLineMax)), out);
+}
+
+void SendCopyData(HWND to, WPARAM wParam, DWORD kind, const void* data, DWORD size, UINT timeoutMs) {
+  if (!to) return;
+  COPYDATASTRUCT cds;
+  cds.dwData = kind;
+  cds.cbData = size;
+  cds.lpData = const_cast<void*>(data);
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(to, WM_COPYDATA, wParam, reinterpret_cast<LPARAM>(&cds), SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                      timeoutMs, &ignored);
+}
+
+void PinLibrary() {
+  if (InterlockedExchange(&g.pinned, 1) != 0) return;
+  HMODULE self = nullptr;
+  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                     reinterpret_cast<LPCSTR>(&PinLibrary), &self);
+}
+
+}  // namespace vt::hook

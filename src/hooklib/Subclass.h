@@ -1,0 +1,27 @@
+// The window procedures that stand in front of an attached dialog's and its file-name box's,
+// and the two requests from the panel that need code inside the dialog's process.
+#pragma once
+#include <windows.h>
+
+#include "hooklib/SharedBlock.h"
+
+namespace vt::hook {
+
+LRESULT CALLBACK DialogSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK EditSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Puts the procedure in front of the window's and keeps the previous one as `saved`. A
+// window already behind `proc` is left alone (a second attach must not make the procedure
+// call itself), and so is one whose procedure differs from the one this process saved
+// before: one saved value serves every window of the kind. False when nothing was changed.
+bool InstallSubclass(HWND window, WNDPROC proc, WNDPROC* saved);
+
+// Selects the dialog's list item whose text is exactly `text`, focuses the list and presses
+// Enter (down and up). False when there is no list or no such item.
+bool SelectAndOpenItem(const char* text, HWND dialog);
+
+// Reports the dialog's folder (and its single selected item) to the panel: -1 folder box
+// dropped down, 0 nothing to report, 1 folder alone sent, 2 folder + item sent.
+int ReportDialogFolder(const DialogSlot& slot);
+
+}  // namespace vt::hook
