@@ -43,10 +43,13 @@ bool CopyOneFile(const std::string& from, const std::string& to) {
 
 ProgramFolder::ProgramFolder(const std::vector<std::string>& files) {
   static unsigned counter = 0;
-  char name[64];
-  std::snprintf(name, sizeof name, "vt%lu_%u\\", GetCurrentProcessId(), ++counter);
-  path_ = TempDir() + name;
-  CreateDirectoryA(path_.c_str(), nullptr);
+  // Wine hands out process ids again: a folder left by an earlier run is never reused.
+  for (int tries = 0; tries < 1000; ++tries) {
+    char name[64];
+    std::snprintf(name, sizeof name, "vt%lu_%u\\", GetCurrentProcessId(), ++counter);
+    path_ = TempDir() + name;
+    if (CreateDirectoryA(path_.c_str(), nullptr)) break;
+  }
   for (const std::string& f : files) CopyOneFile(DistDir() + f, path_ + f);
 }
 

@@ -1,0 +1,73 @@
+// TVantrel: the resident program's hidden main form. Its window (class "TVantrel") is what
+// hook instances look for; creating the form runs the whole start-up sequence, closing it
+// (the tray's Exit) runs the close query and the way out.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "controller/Dispatch.h"
+#include "controller/ProgramList.h"
+#include "controller/SharedMapping.h"
+#include "util/AnsiText.h"
+
+namespace vt {
+
+class TVantrel {
+ public:
+  // Design size of the form; it is placed in the bottom right corner of the screen.
+  static constexpr int kFormWidth = 222;
+  static constexpr int kFormHeight = 160;
+
+  // Creates the window and runs the start-up sequence. Null when the program must end (the
+  // hook library could not be loaded; its message has been shown).
+  static std::unique_ptr<TVantrel> Create(HINSTANCE instance);
+  ~TVantrel();
+  TVantrel(const TVantrel&) = delete;
+  TVantrel& operator=(const TVantrel&) = delete;
+
+  HWND Handle() const { return handle_; }
+
+  // Ignore list from the settings store into the shared block; also used by the startup
+  // options dialog each time it is shown.
+  void ReloadIgnoreList();
+  // "?AutoRun" as 1 or 0 and the Run value set or removed to match.
+  void SetAutoRun(bool on);
+  ProgramList& RunningPrograms() { return runningPrograms_; }
+  // The product's web site, and a new mail to support, through the shell.
+  void OpenWebSite();
+  void OpenSupportMail();
+  UINT TaskbarCreatedMessage() const { return taskbarCreated_; }
+
+  // True when the program may quit; otherwise shows why not.
+  bool CloseQuery();
+
+ private:
+  explicit TVantrel(HINSTANCE instance) : instance_(instance) {}
+  static LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT Dispatch(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+  bool CreateWindowOfForm();
+  bool FormCreate();
+  void FormClose();
+  void CopyData(HWND window, const COPYDATASTRUCT* data);
+  // Every 500 ms: shows the form in debug mode; closes the panels when the window frame
+  // metrics change, since their layout depends on them.
+  void tmwatchTimer();
+
+  HINSTANCE instance_;
+  HWND handle_ = nullptr;
+  UINT taskbarCreated_ = 0;
+  SharedMapping shared_;
+  std::unique_ptr<PanelDispatcher> dispatcher_;  // exists while the block does
+  HMODULE hookLibrary_ = nullptr;
+  ProgramList runningPrograms_{AnsiUpperCase};
+  std::string ownProgramPath_;
+  bool closed_ = false;
+  bool refusing_ = false;
+};
+
+// The one main form, set while it exists (forms created later reach the controller here).
+extern TVantrel* Vantrel;
+
+}  // namespace vt
