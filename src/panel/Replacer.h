@@ -77,7 +77,7 @@ class TVTReplacer {
   void FollowDialog(const WINDOWPOS& pos);
   void RepaintAfterMove(UINT which, WPARAM block);
   void UpdateWindowRegion();
-  void UpdateDialogMaxSize();
+  void UpdateDialogMaxSize(const Rect* target = nullptr);
   LRESULT OnSysCommand(WPARAM wp, LPARAM lp);
   int CaptionButtonUnderCursor() const;
   void Resynchronise();

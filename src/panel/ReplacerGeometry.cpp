@@ -54,9 +54,12 @@ PanelFrame TVTReplacer::CurrentFrame() {
 void TVTReplacer::MoveDialogWithPanel(const WINDOWPOS& pos) {
   if (Slot.State != kSlotActive || Slot.MoveGuard != kGuardIdle) return;
   Slot.MoveGuard = kGuardPanelMovesDialog;
+  // While the panel is maximised the dialog's minimum is its maximum: both must already fit
+  // the state the panel is moving into, or the dialog overshoots the hole.
   RECT w;
   GetWindowRect(Wnd, &w);
   const Rect target = TargetOfWindowPos(FromRECT(w), pos.x, pos.y, pos.cx, pos.cy, pos.flags);
+  UpdateDialogMaxSize(&target);
   auto block = std::make_unique<MoveBlock>();
   GetWindowRect(DialogWnd, &block->before);
   block->pos = pos;
@@ -113,10 +116,18 @@ void TVTReplacer::UpdateWindowRegion() {
   if (!SetWindowRgn(Wnd, region, TRUE)) DeleteObject(region);  // the system owns it on success
 }
 
-void TVTReplacer::UpdateDialogMaxSize() {
+void TVTReplacer::UpdateDialogMaxSize(const Rect* target) {
   const bool maximized = (GetWindowLongA(Wnd, GWL_STYLE) & WS_MAXIMIZE) != 0;
-  const int mx = GetSystemMetrics(maximized ? SM_CXMAXIMIZED : SM_CXMAXTRACK);
-  const int my = GetSystemMetrics(maximized ? SM_CYMAXIMIZED : SM_CYMAXTRACK);
+  int mx = GetSystemMetrics(maximized ? SM_CXMAXIMIZED : SM_CXMAXTRACK);
+  int my = GetSystemMetrics(maximized ? SM_CYMAXIMIZED : SM_CYMAXTRACK);
+  RECT w;
+  if (maximized && (target || GetWindowRect(Wnd, &w))) {
+    // The maximised panel's real size: the system's maximised metric can differ from it (it
+    // does under Wine), and a dialog held at a minimum larger than the hole breaks the frame.
+    const Rect r = target ? *target : FromRECT(w);
+    mx = static_cast<int>(r.Width());
+    my = static_cast<int>(r.Height());
+  }
   const Rect d = DialogRectForPanel(CurrentFrame(), Rect{0, 0, mx, my});
   auto clamp16 = [](std::int64_t v) { return static_cast<std::uint16_t>(std::clamp<std::int64_t>(v, 0, 0xFFFF)); };
   Slot.MaxWidth = clamp16(d.Width());

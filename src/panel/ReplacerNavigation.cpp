@@ -106,6 +106,14 @@ void TVTReplacer::NavigationWait(WPARAM mode) {
 
 void TVTReplacer::ScanFolder() {
   if (Slot.State != kSlotActive) return;
+  if (!IsWindow(DialogWnd)) {
+    // Its program ended without the dialog being destroyed (killed, crashed): nothing will
+    // report it, and the panel must not hold its slot and stay on screen for ever.
+    Slot.State = kSlotClosing;
+    CloseQuery();
+    ClosePanel();
+    return;
+  }
   DWORD_PTR result = static_cast<DWORD_PTR>(-1);
   if (!SendMessageTimeoutA(DialogWnd, VTM_GETFOLDER, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kFolderQueryTimeoutMs, &result))
     return;  // no answer counts like a dropped-down folder box: nothing changes

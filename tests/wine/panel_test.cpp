@@ -1,0 +1,420 @@
+// The companion panel end to end: the real Kestrum.exe and VT_brow.dll in a fresh folder, real
+// standard Open dialogs shown by small client programs, checked from outside through their
+// windows, the shared block and the registry.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "support/WineTest.h"
+
+namespace {
+
+constexpr DWORD kWait = 15000;
+constexpr char kPanelClass[] = "TVTReplacer";
+
+struct Metrics {
+  int fx = GetSystemMetrics(SM_CXFRAME), fy = GetSystemMetrics(SM_CYFRAME), cy = GetSystemMetrics(SM_CYCAPTION);
+};
+
+RECT WindowRectOf(HWND w) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  return r;
+}
+int Width(const RECT& r) { return r.right - r.left; }
+int Height(const RECT& r) { return r.bottom - r.top; }
+bool Same(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
+std::string Text(const RECT& r) {
+  char b[80];
+  std::snprintf(b, sizeof b, "(%ld,%ld)-(%ld,%ld)", r.left, r.top, r.right, r.bottom);
+  return b;
+}
+
+// The visible panel whose owner is this dialog.
+HWND PanelOf(HWND dialog) {
+  for (HWND w : vtt::TopWindows(0, kPanelClass))
+    if (GetWindow(w, GW_OWNER) == dialog && IsWindowVisible(w)) return w;
+  return nullptr;
+}
+
+// The hole: what the panel's window region leaves out, in screen coordinates.
+RECT HoleOf(HWND panel) {
+  RECT w = WindowRectOf(panel);
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  RECT hole{};
+  if (GetWindowRgn(panel, region) != ERROR) {
+    HRGN full = CreateRectRgn(0, 0, Width(w), Height(w));
+    CombineRgn(full, full, region, RGN_DIFF);
+    GetRgnBox(full, &hole);
+    DeleteObject(full);
+    OffsetRect(&hole, w.left, w.top);
+  }
+  DeleteObject(region);
+  return hole;
+}
+
+// The dialog's window rectangle that the hole frames: grown by the frame on three sides, by
+// frame and caption at the top, and by the strip up to 6 pixels before the folder view.
+RECT ExpectedDialogRect(HWND panel, HWND dialog) {
+  const Metrics m;
+  const RECT hole = HoleOf(panel), d = WindowRectOf(dialog);
+  HWND view = FindWindowExA(dialog, nullptr, "SHELLDLL_DefView", nullptr);
+  const int strip = view ? WindowRectOf(view).left - d.left - 6 : 0;
+  return RECT{hole.left - m.fx - strip, hole.top - m.fy - m.cy, hole.right + m.fx, hole.bottom + m.fy};
+}
+
+bool Framed(HWND panel, HWND dialog) {
+  const RECT hole = HoleOf(panel);
+  return !IsRectEmpty(&hole) && Same(ExpectedDialogRect(panel, dialog), WindowRectOf(dialog));
+}
+
+// The screen, as the user sees it, into a BMP beside the build's deliverables.
+void KeepScreenshot(const std::string& name) {
+  const std::string dir = vtt::DistDir() + "..\\artefacts\\";
+  CreateDirectoryA(dir.c_str(), nullptr);
+  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  BITMAPINFO bi{};
+  bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bmp = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+  GdiFlush();
+  const DWORD stride = ((w * 3 + 3) / 4) * 4, size = stride * h;
+  BITMAPFILEHEADER fh{0x4D42, static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader + size), 0, 0,
+                      static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader)};
+  if (FILE* f = std::fopen((dir + name).c_str(), "wb")) {
+    std::fwrite(&fh, sizeof fh, 1, f);
+    std::fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f);
+    std::fwrite(bits, 1, size, f);
+    std::fclose(f);
+  }
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+}
+
+// A program with one Open dialog; its file name decides its settings section.
+class Client {
+ public:
+  Client(const vtt::ProgramFolder& folder, const std::string& exeName, const std::string& args = {})
+      : exe_(folder.File(exeName)) {
+    vtt::CopyOneFile(vtt::ToolsDir() + "panel_client.exe", exe_);
+    process_ = vtt::Process(exe_, args, folder.Path());
+  }
+  // A client left running would hold the test's output open long after the test.
+  ~Client() { process_.Kill(); }
+  Client(const Client&) = delete;
+  Client& operator=(const Client&) = delete;
+  HWND WaitDialog() {
+    vtt::WaitFor([&] {
+      dialog_ = vtt::TopWindow(process_.Id(), "#32770");
+      return dialog_ && IsWindowVisible(dialog_);
+    }, kWait);
+    return dialog_;
+  }
+  // The panel, once the attach has settled (the dialog's own first moves are over).
+  HWND WaitPanel() {
+    HWND panel = nullptr;
+    if (vtt::WaitFor([&] { return (panel = PanelOf(dialog_)) != nullptr; }, kWait)) vtt::Pump(800);
+    return panel;
+  }
+  HWND Dialog() const { return dialog_; }
+  vtt::Process& Process() { return process_; }
+
+ private:
+  std::string exe_;
+  vtt::Process process_;
+  HWND dialog_ = nullptr;
+};
+
+class Panel : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    vtt::KillProcessesNamed("Kestrum.exe");
+    vtt::DeleteTree(vtt::kAppKey);
+    vtt::WriteDword(vtt::kAppKey, "NoFirstRun", 1);
+    vtt::WriteDword(vtt::kAppKey, "AutoRun", 0);
+    folder_ = std::make_unique<vtt::ProgramFolder>();
+  }
+  void TearDown() override {
+    clients_.clear();
+    vtt::KillProcessesNamed("Kestrum.exe");
+    vtt::DeleteTree(vtt::kAppKey);
+  }
+  void StartController() {
+    controller_ = vtt::Process(folder_->File("Kestrum.exe"), {}, folder_->Path());
+    ASSERT_TRUE(vtt::WaitFor([&] { return vtt::TopWindow(controller_.Id(), "TVantrel") != nullptr; }, kWait));
+  }
+  Client& Open(const std::string& exeName, const std::string& args = {}) {
+    clients_.push_back(std::make_unique<Client>(*folder_, exeName, args));
+    return *clients_.back();
+  }
+  // Until the block says the slot of this dialog is free.
+  bool SlotFreed(HWND dialog) {
+    return vtt::WaitFor([&] {
+      vtt::SharedView view;
+      if (!view) return false;
+      for (const auto& slot : view->Slots)
+        if (slot.DialogWindow == static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(dialog))) return false;
+      return true;
+    }, kWait);
+  }
+  std::string App(const char* exe) { return std::string(vtt::kAppKey) + "\\Options\\" + exe; }
+
+  std::unique_ptr<vtt::ProgramFolder> folder_;
+  vtt::Process controller_;
+  std::vector<std::unique_ptr<Client>> clients_;
+};
+
+TEST_F(Panel, FirstDialogOfAProgramIsFramedCentredWithDefaultColumns) {
+  StartController();
+  Client& c = Open("PanelA.exe");
+  ASSERT_TRUE(c.WaitDialog());
+  HWND panel = c.WaitPanel();
+  ASSERT_TRUE(panel);
+  ASSERT_TRUE(vtt::WaitFor([&] { return Framed(panel, c.Dialog()); }, 5000))
+      << "dialog " << Text(WindowRectOf(c.Dialog())) << " expected " << Text(ExpectedDialogRect(panel, c.Dialog()));
+  // Placed at 635 x 395, centred; the panel then grows to whatever size the dialog's own
+  // minimum needs (Wine's Open dialog is wider than 635 less the two columns allow).
+  const RECT p = WindowRectOf(panel);
+  EXPECT_EQ(p.left, (GetSystemMetrics(SM_CXSCREEN) - 635) / 2);
+  EXPECT_EQ(p.top, (GetSystemMetrics(SM_CYSCREEN) - 395) / 2);
+  EXPECT_GE(Width(p), 635);
+  EXPECT_GE(Height(p), 395);
+  // The hole's left edge: frame + hot column 100 + its splitter 3.
+  const RECT hole = HoleOf(panel);
+  RECT client;
+  GetClientRect(panel, &client);
+  POINT origin{0, 0};
+  ClientToScreen(panel, &origin);
+  EXPECT_EQ(hole.left - origin.x, 103);
+  EXPECT_EQ(origin.x + client.right - hole.right, 153);  // preview column 150 and its splitter
+  char title[256] = {};
+  GetWindowTextA(panel, title, sizeof title);
+  EXPECT_STREQ(title, "Panel Test Open");
+  vtt::Pump(300);
+  KeepScreenshot("panel-attached.bmp");
+}
+
+TEST_F(Panel, PanelAndDialogMoveSizeAndShowAsOne) {
+  StartController();
+  Client& c = Open("PanelA.exe");
+  ASSERT_TRUE(c.WaitDialog());
+  HWND panel = c.WaitPanel();
+  ASSERT_TRUE(panel);
+  ASSERT_TRUE(vtt::WaitFor([&] { return Framed(panel, c.Dialog()); }, 5000));
+
+  // The dialog moved by its program: the panel follows.
+  const RECT before = WindowRectOf(panel);
+  const RECT d = WindowRectOf(c.Dialog());
+  SetWindowPos(c.Dialog(), nullptr, d.left - 40, d.top + 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_TRUE(vtt::WaitFor([&] {
+    const RECT now = WindowRectOf(panel);
+    return now.left == before.left - 40 && now.top == before.top + 30 && Framed(panel, c.Dialog());
+  }, 5000)) << "panel " << Text(WindowRectOf(panel)) << " dialog " << Text(WindowRectOf(c.Dialog()))
+             << " expected dialog " << Text(ExpectedDialogRect(panel, c.Dialog()));
+
+  // The panel resized: the dialog takes the whole change.
+  const RECT p = WindowRectOf(panel), d0 = WindowRectOf(c.Dialog());
+  SetWindowPos(panel, nullptr, 0, 0, Width(p) + 60, Height(p) + 40, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_TRUE(vtt::WaitFor([&] {
+    const RECT d1 = WindowRectOf(c.Dialog());
+    return Width(d1) == Width(d0) + 60 && Height(d1) == Height(d0) + 40 && Framed(panel, c.Dialog());
+  }, 5000)) << Text(WindowRectOf(c.Dialog()));
+
+  // Maximise and restore keep the frame.
+  PostMessageA(panel, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  EXPECT_TRUE(vtt::WaitFor([&] { return IsZoomed(panel) && Framed(panel, c.Dialog()); }, 5000))
+      << "zoomed " << IsZoomed(panel) << " panel " << Text(WindowRectOf(panel)) << " dialog "
+      << Text(WindowRectOf(c.Dialog())) << " expected " << Text(ExpectedDialogRect(panel, c.Dialog()));
+  PostMessageA(panel, WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_TRUE(vtt::WaitFor([&] { return !IsZoomed(panel) && Framed(panel, c.Dialog()); }, 5000));
+
+  // A minimised panel restores itself.
+  ShowWindowAsync(panel, SW_MINIMIZE);
+  vtt::Pump(300);
+  EXPECT_TRUE(vtt::WaitFor([&] { return !IsIconic(panel) && IsWindowVisible(panel); }, 5000));
+
+  // Hiding the dialog hides the panel, showing it shows it again.
+  ShowWindowAsync(c.Dialog(), SW_HIDE);
+  EXPECT_TRUE(vtt::WaitFor([&] { return !IsWindowVisible(panel); }, 5000));
+  ShowWindowAsync(c.Dialog(), SW_SHOWNA);
+  EXPECT_TRUE(vtt::WaitFor([&] { return IsWindowVisible(panel); }, 5000));
+
+  // A window made modal over the dialog (the dialog disabled) disables the panel.
+  EnableWindow(c.Dialog(), FALSE);
+  EXPECT_TRUE(vtt::WaitFor([&] { return !IsWindowEnabled(panel); }, 5000));
+  EnableWindow(c.Dialog(), TRUE);
+  EXPECT_TRUE(vtt::WaitFor([&] { return IsWindowEnabled(panel) != FALSE; }, 5000));
+}
+
+TEST_F(Panel, ClosingEitherSideEndsBoth) {
+  StartController();
+  Client& a = Open("PanelA.exe");
+  ASSERT_TRUE(a.WaitDialog());
+  HWND panel = a.WaitPanel();
+  ASSERT_TRUE(panel);
+  // Closing the panel cancels the dialog, and its program goes on (here: it ends).
+  PostMessageA(panel, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(a.Process().WaitExit(kWait));
+  EXPECT_EQ(a.Process().ExitCode(), 1u);  // cancelled
+  EXPECT_TRUE(SlotFreed(a.Dialog()));
+
+  // The dialog ends on its own: the panel goes and the slot is free again.
+  Client& b = Open("PanelA.exe");
+  ASSERT_TRUE(b.WaitDialog());
+  panel = b.WaitPanel();
+  ASSERT_TRUE(panel);
+  PostMessageA(b.Dialog(), WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(b.Process().WaitExit(kWait));
+  EXPECT_TRUE(vtt::WaitFor([&] { return !IsWindow(panel) || !IsWindowVisible(panel); }, kWait));
+  EXPECT_TRUE(SlotFreed(b.Dialog()));
+
+  // The program is killed: its dialog is never destroyed properly, yet the panel goes and
+  // gives its slot back.
+  Client& killed = Open("PanelA.exe");
+  ASSERT_TRUE(killed.WaitDialog());
+  panel = killed.WaitPanel();
+  ASSERT_TRUE(panel);
+  killed.Process().Kill();
+  EXPECT_TRUE(vtt::WaitFor([&] { return !IsWindow(panel) || !IsWindowVisible(panel); }, kWait));
+  EXPECT_TRUE(SlotFreed(killed.Dialog()));
+}
+
+TEST_F(Panel, TenPanelsAtMostAndAFreedSlotIsTakenAgain) {
+  StartController();
+  std::vector<Client*> open;
+  for (int i = 0; i < 10; ++i) {
+    Client& c = Open("PanelA.exe", "--title Dialog" + std::to_string(i));
+    ASSERT_TRUE(c.WaitDialog()) << i;
+    ASSERT_TRUE(c.WaitPanel()) << i;
+    open.push_back(&c);
+  }
+  Client& eleventh = Open("PanelA.exe", "--title Eleventh");
+  ASSERT_TRUE(eleventh.WaitDialog());
+  vtt::Pump(1500);
+  EXPECT_EQ(PanelOf(eleventh.Dialog()), nullptr);
+
+  PostMessageA(open[3]->Dialog(), WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(open[3]->Process().WaitExit(kWait));
+  ASSERT_TRUE(SlotFreed(open[3]->Dialog()));
+  Client& next = Open("PanelA.exe", "--title Next");
+  ASSERT_TRUE(next.WaitDialog());
+  ASSERT_TRUE(next.WaitPanel());
+  vtt::SharedView view;
+  ASSERT_TRUE(view);
+  EXPECT_EQ(view->Slots[3].DialogWindow, static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(next.Dialog())));
+}
+
+TEST_F(Panel, GeometryIsKeptPerProgram) {
+  StartController();
+  {
+    Client& a = Open("PanelA.exe");
+    ASSERT_TRUE(a.WaitDialog());
+    HWND panel = a.WaitPanel();
+    ASSERT_TRUE(panel);
+    ASSERT_TRUE(vtt::WaitFor([&] { return Framed(panel, a.Dialog()); }, 5000));
+    SetWindowPos(panel, nullptr, 100, 120, 900, 520, SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(vtt::WaitFor([&] { return Framed(panel, a.Dialog()); }, 5000));
+    PostMessageA(panel, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(a.Process().WaitExit(kWait));
+    ASSERT_TRUE(SlotFreed(a.Dialog()));
+  }
+  DWORD v = 0;
+  EXPECT_TRUE(vtt::ReadDword(App("PanelA.exe"), "VTLeft", &v));
+  EXPECT_EQ(v, 100u);
+  EXPECT_TRUE(vtt::ReadDword(App("PanelA.exe"), "VTWidth", &v));
+  EXPECT_EQ(v, 900u);
+  EXPECT_TRUE(vtt::ReadDword(App("PanelA.exe"), "PLWidth", &v));
+  EXPECT_EQ(v, 100u);
+
+  Client& again = Open("PanelA.exe");
+  ASSERT_TRUE(again.WaitDialog());
+  HWND panel = again.WaitPanel();
+  ASSERT_TRUE(panel);
+  ASSERT_TRUE(vtt::WaitFor([&] { return Framed(panel, again.Dialog()); }, 5000));
+  RECT p = WindowRectOf(panel);
+  EXPECT_EQ(p.left, 100);
+  EXPECT_EQ(p.top, 120);
+  EXPECT_EQ(Width(p), 900);
+  EXPECT_EQ(Height(p), 520);
+
+  // Another program keeps its own: it starts from the defaults, and an off-screen position
+  // centres its panel.
+  vtt::WriteDword(App("PanelB.exe"), "VTLeft", static_cast<DWORD>(-5000));
+  vtt::WriteDword(App("PanelB.exe"), "VTTop", 40);
+  Client& b = Open("PanelB.exe");
+  ASSERT_TRUE(b.WaitDialog());
+  HWND other = b.WaitPanel();
+  ASSERT_TRUE(other);
+  ASSERT_TRUE(vtt::WaitFor([&] { return Framed(other, b.Dialog()); }, 5000));
+  p = WindowRectOf(other);
+  EXPECT_EQ(p.left, (GetSystemMetrics(SM_CXSCREEN) - 635) / 2);
+  EXPECT_EQ(p.top, (GetSystemMetrics(SM_CYSCREEN) - 395) / 2);
+}
+
+// The folder the dialog shows, as its "Look in" box names it.
+std::string LookIn(HWND dialog) {
+  HWND box = FindWindowExA(dialog, nullptr, "ComboBox", nullptr);
+  char text[MAX_PATH] = {};
+  if (box) SendMessageA(box, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+std::string FileNameBox(HWND dialog) {
+  HWND edit = FindWindowExA(dialog, nullptr, "Edit", nullptr);
+  if (!edit)
+    edit = FindWindowExA(FindWindowExA(FindWindowExA(dialog, nullptr, "ComboBoxEx32", nullptr), nullptr, "ComboBox", nullptr),
+                         nullptr, "Edit", nullptr);
+  char text[MAX_PATH] = {};
+  if (edit) SendMessageA(edit, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+TEST_F(Panel, StartFolderFollowsTheProgramsRule) {
+  const std::string target = folder_->Path() + "Start Here";
+  CreateDirectoryA(target.c_str(), nullptr);
+  CreateDirectoryA((folder_->Path() + "Links").c_str(), nullptr);
+  const std::string elsewhere = vtt::TempDir();
+  StartController();
+
+  // OpMode 1 (the default) with a stored last folder: the dialog is driven there, and the
+  // name the program put into the box is back afterwards.
+  vtt::WriteString(App("PanelA.exe"), "LastOpenFolder", target);
+  Client& a = Open("PanelA.exe", "--folder " + elsewhere + " --file report.txt");
+  ASSERT_TRUE(a.WaitDialog());
+  ASSERT_TRUE(a.WaitPanel());
+  EXPECT_TRUE(vtt::WaitFor([&] { return LookIn(a.Dialog()) == "Start Here"; }, 8000)) << LookIn(a.Dialog());
+  EXPECT_TRUE(vtt::WaitFor([&] { return FileNameBox(a.Dialog()) == "report.txt"; }, 8000)) << FileNameBox(a.Dialog());
+  // Closing writes the folder the dialog shows.
+  PostMessageA(a.WaitPanel(), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(a.Process().WaitExit(kWait));
+  std::string stored;
+  EXPECT_TRUE(vtt::ReadString(App("PanelA.exe"), "LastOpenFolder", &stored));
+  EXPECT_EQ(stored, target);
+
+  // The Links folder itself is never a start folder; OpMode 2 never navigates.
+  vtt::WriteString(App("PanelB.exe"), "LastOpenFolder", folder_->Path() + "Links");
+  vtt::WriteDword(App("PanelC.exe"), "OpMode", 2);
+  vtt::WriteString(App("PanelC.exe"), "LastOpenFolder", target);
+  Client& b = Open("PanelB.exe", "--folder " + folder_->Path());
+  Client& c = Open("PanelC.exe", "--folder " + folder_->Path());
+  ASSERT_TRUE(b.WaitDialog());
+  ASSERT_TRUE(c.WaitDialog());
+  ASSERT_TRUE(b.WaitPanel());
+  ASSERT_TRUE(c.WaitPanel());
+  const std::string home = LookIn(b.Dialog());
+  vtt::Pump(1500);
+  EXPECT_EQ(LookIn(b.Dialog()), home);
+  EXPECT_NE(LookIn(c.Dialog()), "Start Here");
+}
+
+}  // namespace

@@ -1,0 +1,36 @@
+// A small program that shows one standard Open dialog, the way any program on the desktop
+// would, for the panel's end-to-end tests. Copies of it under other names stand for other
+// programs. Options: --title TEXT, --folder PATH (initial folder), --file NAME (initial text
+// of the file-name box). It ends when the dialog closes, or after two minutes at most.
+#include <windows.h>
+#include <commdlg.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+VOID CALLBACK GiveUp(HWND, UINT, UINT_PTR, DWORD) { ExitProcess(3); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string title = "Panel Test Open", folder, file;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    if (!std::strcmp(argv[i], "--title")) title = argv[i + 1];
+    else if (!std::strcmp(argv[i], "--folder")) folder = argv[i + 1];
+    else if (!std::strcmp(argv[i], "--file")) file = argv[i + 1];
+  }
+  SetTimer(nullptr, 0, 120000, GiveUp);
+  char buffer[4096] = {};
+  lstrcpynA(buffer, file.c_str(), sizeof buffer);
+  OPENFILENAMEA ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.lpstrFilter = "All files (*.*)\0*.*\0";
+  ofn.lpstrFile = buffer;
+  ofn.nMaxFile = sizeof buffer;
+  ofn.lpstrTitle = title.c_str();
+  ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+  ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
+  return GetOpenFileNameA(&ofn) ? 0 : 1;
+}
