@@ -53,14 +53,9 @@ void PanelDispatcher::Release(WPARAM wp) {
 }
 
 bool PanelDispatcher::WatchTick() {
-  int m[3];
+  FrameWatch::Metrics m;
   GetFrameMetrics(m[0], m[1], m[2], false);
-  if (WatchMetrics[0] == -1) {
-    std::memcpy(WatchMetrics, m, sizeof m);
-    return false;
-  }
-  if (std::memcmp(WatchMetrics, m, sizeof m) == 0) return false;
-  std::memcpy(WatchMetrics, m, sizeof m);
+  if (!Watch.Changed(m)) return false;
   bool closed = false;
   for (int n = 0; n < kSlotCount; ++n) {
     HWND w = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(Block.Slots[n].PanelWindow));

@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "controller/FrameWatch.h"
 #include "hooklib/SharedBlock.h"
 #include "panel/Replacer.h"
 
@@ -35,7 +36,7 @@ class PanelDispatcher {
   SharedBlock& Block;
   PanelEnvironment Env;
   std::set<TVTReplacer*> Panels;
-  int WatchMetrics[3] = {-1, 0, 0};
+  FrameWatch Watch;
 };
 
 }  // namespace vt

@@ -418,3 +418,4 @@ TEST_F(Panel, StartFolderFollowsTheProgramsRule) {
 }
 
 }  // namespace
+
