@@ -417,5 +417,23 @@ TEST_F(Panel, StartFolderFollowsTheProgramsRule) {
   EXPECT_NE(LookIn(c.Dialog()), "Start Here");
 }
 
-}  // namespace
+TEST_F(Panel, AFolderTheDialogRefusesEndsTheWaitAndKeepsTheText) {
+  const std::string target = folder_->Path() + "Start Here";
+  CreateDirectoryA(target.c_str(), nullptr);
+  vtt::WriteString(App("PanelA.exe"), "LastOpenFolder", target);
+  StartController();
+  Client& a = Open("PanelA.exe", "--refuse --folder " + vtt::TempDir() + " --file report.txt");
+  ASSERT_TRUE(a.WaitDialog());
+  ASSERT_TRUE(a.WaitPanel());
+  const std::string home = LookIn(a.Dialog());
+  // The path goes in, the dialog stays; after the bounded wait (100 cycles of at least 50 ms)
+  // the box has the program's text again and the box is no longer diverted.
+  EXPECT_TRUE(vtt::WaitFor([&] { return FileNameBox(a.Dialog()).rfind(target, 0) == 0; }, 5000)) << FileNameBox(a.Dialog());
+  EXPECT_TRUE(vtt::WaitFor([&] { return FileNameBox(a.Dialog()) == "report.txt"; }, 20000)) << FileNameBox(a.Dialog());
+  EXPECT_EQ(LookIn(a.Dialog()), home);
+  vtt::SharedView view;
+  ASSERT_TRUE(view);
+  EXPECT_EQ(view->Slots[0].CatchFileNameText, 0);
+}
 
+}  // namespace

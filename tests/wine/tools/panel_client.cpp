@@ -1,7 +1,9 @@
 // A small program that shows one standard Open dialog, the way any program on the desktop
 // would, for the panel's end-to-end tests. Copies of it under other names stand for other
 // programs. Options: --title TEXT, --folder PATH (initial folder), --file NAME (initial text
-// of the file-name box). It ends when the dialog closes, or after two minutes at most.
+// of the file-name box), --refuse (the dialog ignores its OK command, the way a dialog that
+// cannot open a typed folder stays where it is). It ends when the dialog closes, or after two
+// minutes at most.
 #include <windows.h>
 #include <commdlg.h>
 
@@ -12,11 +14,40 @@ namespace {
 
 VOID CALLBACK GiveUp(HWND, UINT, UINT_PTR, DWORD) { ExitProcess(3); }
 
+WNDPROC g_dialogProc = nullptr;
+
+LRESULT CALLBACK RefusingProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_COMMAND && LOWORD(wp) == IDOK) return 0;  // Enter in the box comes here
+  return CallWindowProcA(g_dialogProc, w, msg, wp, lp);
+}
+
+BOOL CALLBACK FindOwnDialog(HWND w, LPARAM lp) {
+  char cls[16] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  if (std::strcmp(cls, "#32770") != 0) return TRUE;
+  *reinterpret_cast<HWND*>(lp) = w;
+  return FALSE;
+}
+
+// Runs inside the dialog's modal loop until the dialog is there, then puts the refusing
+// procedure in front of it.
+VOID CALLBACK InstallRefusal(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND dialog = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindOwnDialog, reinterpret_cast<LPARAM>(&dialog));
+  if (!dialog) return;
+  KillTimer(nullptr, id);
+  g_dialogProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RefusingProc)));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::string title = "Panel Test Open", folder, file;
+  for (int i = 1; i < argc; ++i)
+    if (!std::strcmp(argv[i], "--refuse")) SetTimer(nullptr, 0, 20, InstallRefusal);
   for (int i = 1; i + 1 < argc; i += 2) {
+    if (!std::strcmp(argv[i], "--refuse")) { --i; continue; }
     if (!std::strcmp(argv[i], "--title")) title = argv[i + 1];
     else if (!std::strcmp(argv[i], "--folder")) folder = argv[i + 1];
     else if (!std::strcmp(argv[i], "--file")) file = argv[i + 1];
