@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Benchmark of the companion panel: attach latency, navigation latency and idle cost of the
 # resident program, measured under Wine. Prints figures; it is not a test.
-# Usage: bench-panel.sh [BUILD_DIR]   (default build/win32; built first when out of date)
+# Usage: bench-panel.sh [BUILD_DIR] [--idle]   (default build/win32; built first when out of date;
+#        --idle measures only the idle cost)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build/win32}
+build=$root/build/win32
+if [ $# -gt 0 ] && [ "${1#--}" = "$1" ]; then build=$1; shift; fi
 [ -f "$build/CMakeCache.txt" ] || bash "$root/scripts/build.sh" win32 >/dev/null || exit 1
 cmake --build "$build" -j "${VT_JOBS:-1}" --target Kestrum VT_brow TestVT panel_bench panel_client >/dev/null || {
   echo "build failed in $build" >&2
@@ -17,7 +19,7 @@ trap vt_wine_stop EXIT
 vt_wine_start || exit 1
 echo "Load before: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
 out=$(mktemp)
-(cd "$build/bin" && VT_DIST="$dist" VT_TOOLS="$build/bin" timeout 600 wine panel_bench.exe) > "$out" 2>/dev/null &
+(cd "$build/bin" && VT_DIST="$dist" VT_TOOLS="$build/bin" timeout 600 wine panel_bench.exe "$@") > "$out" 2>/dev/null &
 bench=$!
 cpu_of() {  # utime + stime of the Kestrum.exe process, in clock ticks
   local p

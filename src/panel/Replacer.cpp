@@ -84,7 +84,7 @@ TVTReplacer::TVTReplacer(const PanelEnvironment& env, DialogSlot& slot, const st
   if (!Wnd) return;
   // A1: creation.
   CreateComponents();
-  if (Env.debugMode == false) SetTimer(Wnd, tmControl, 500, nullptr);
+  if (!Env.debugMode) SetTimer(Wnd, tmControl, 500, nullptr);  // DebugMode leaves drift uncorrected
   SetTimer(Wnd, tmscan, 500, nullptr);
   SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &DesktopIdList);
   WaitCount = 0;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -32,7 +33,8 @@ double Now() {
 
 PROCESS_INFORMATION Start(const std::string& exe, const std::string& args, const std::string& dir) {
   std::string cmd = "\"" + exe + "\" " + args;
-  STARTUPINFOA si{sizeof si};
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
   CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi);
   return pi;
@@ -97,7 +99,9 @@ void Print(const char* what, std::vector<double> v) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  const bool idleOnly = argc > 1 && std::strcmp(argv[1], "--idle") == 0;
+  const bool noNavigation = argc > 1 && std::strcmp(argv[1], "--no-navigation") == 0;
   std::setvbuf(stdout, nullptr, _IONBF, 0);  // figures appear as they are measured
   const std::string dist = WinPath("VT_DIST"), tools = WinPath("VT_TOOLS");
   char tmp[MAX_PATH];
@@ -123,7 +127,7 @@ int main() {
 
   std::printf("controller up; measuring attach over 20 dialogs\n");
   std::vector<double> attach, fromCreation;
-  for (int run = 0; run < 21; ++run) {
+  for (int run = 0; run < (idleOnly ? 0 : 21); ++run) {
     PROCESS_INFORMATION c = Start(dir + "BenchClient.exe", "", dir);
     if (!c.hProcess) {
       std::printf("BenchClient.exe did not start\n");
@@ -158,7 +162,7 @@ int main() {
   const std::string target = dir + "Target";
   CreateDirectoryA(target.c_str(), nullptr);
   SetReg(app, "OpMode", REG_DWORD, &one, 4);
-  for (int run = 0; run < 21; ++run) {
+  for (int run = 0; run < (idleOnly || noNavigation ? 0 : 21); ++run) {
     SetReg(app, "LastOpenFolder", REG_SZ, target.c_str(), static_cast<DWORD>(target.size() + 1));
     PROCESS_INFORMATION c = Start(dir + "BenchClient.exe", "--file report.txt --folder " + std::string(tmp), dir);
     HWND dialog = nullptr, edit = nullptr, view = nullptr;
@@ -202,6 +206,9 @@ int main() {
   Sleep(2000);
   // The CPU time is read by the calling script from the system's process table: Wine does not
   // give one process the times of another.
+  int panels = 0;
+  for (HWND w = FindWindowExA(nullptr, nullptr, "TVTReplacer", nullptr); w; w = FindWindowExA(nullptr, w, "TVTReplacer", nullptr)) ++panels;
+  std::printf("idle: panel windows in existence: %d\n", panels);
   std::printf("idle: three panels open, measuring\n");
   Sleep(11000);
   for (auto& p : idle) End(p);
