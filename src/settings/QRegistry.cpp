@@ -15,22 +15,30 @@ bool Addressable(const std::string& section, const std::string& name) {
   return section.find('\0') == std::string::npos && name.find('\0') == std::string::npos;
 }
 
-// Opens one key for one access and closes it on every way out.
-class OpenedKey {
+// One typed access: the path split (a path without '?' throws before anything is opened),
+// the key opened and closed again on every way out. Not open when the name is not
+// addressable or the key cannot be opened.
+class Access {
  public:
-  OpenedKey(RegistryBackend& registry, const std::string& path, bool create)
-      : registry_(registry), key_(registry.Open(path, create)) {}
-  ~OpenedKey() {
+  Access(RegistryBackend& registry, const TQRegistry& store, const std::string& path, bool create)
+      : registry_(registry) {
+    std::string section;
+    TQRegistry::GetParams(path, section, name_);
+    if (Addressable(section, name_)) key_ = registry.Open(store.KeyPath(section), create);
+  }
+  ~Access() {
     if (key_) registry_.Close(key_);
   }
-  OpenedKey(const OpenedKey&) = delete;
-  OpenedKey& operator=(const OpenedKey&) = delete;
+  Access(const Access&) = delete;
+  Access& operator=(const Access&) = delete;
   RegistryBackend::Key get() const { return key_; }
+  const std::string& name() const { return name_; }
   explicit operator bool() const { return key_ != 0; }
 
  private:
   RegistryBackend& registry_;
-  RegistryBackend::Key key_;
+  RegistryBackend::Key key_ = 0;
+  std::string name_;
 };
 
 }  // namespace
@@ -50,15 +58,12 @@ std::string TQRegistry::KeyPath(const std::string& section) const {
 }
 
 bool TQRegistry::ReadString(const std::string& path, std::string& value) {
-  std::string section, name;
-  GetParams(path, section, name);
-  if (!Addressable(section, name)) return false;
-  OpenedKey key(Registry, KeyPath(section), false);
+  Access key(Registry, *this, path, false);
   if (!key) return false;
   RegType type = RegType::Other;
   std::vector<std::uint8_t> data;
   // An absent value in an existing key reads as the empty text, not as a failure.
-  if (!Registry.Query(key.get(), name, &type, &data) || data.empty()) {
+  if (!Registry.Query(key.get(), key.name(), &type, &data) || data.empty()) {
     value.clear();
     return true;
   }
@@ -71,25 +76,19 @@ bool TQRegistry::ReadString(const std::string& path, std::string& value) {
 }
 
 void TQRegistry::WriteString(const std::string& path, const std::string& value) {
-  std::string section, name;
-  GetParams(path, section, name);
-  if (!Addressable(section, name)) return;
-  OpenedKey key(Registry, KeyPath(section), true);
+  Access key(Registry, *this, path, true);
   if (!key) return;
   // A text ends at its first NUL, which is stored with it.
   const char* text = value.c_str();
-  Registry.Set(key.get(), name, RegType::String, text, std::strlen(text) + 1);
+  Registry.Set(key.get(), key.name(), RegType::String, text, std::strlen(text) + 1);
 }
 
 bool TQRegistry::ReadInteger(const std::string& path, std::int32_t& value) {
-  std::string section, name;
-  GetParams(path, section, name);
-  if (!Addressable(section, name)) return false;
-  OpenedKey key(Registry, KeyPath(section), false);
+  Access key(Registry, *this, path, false);
   if (!key) return false;
   RegType type = RegType::Other;
   std::vector<std::uint8_t> data;
-  if (!Registry.Query(key.get(), name, &type, &data)) return false;
+  if (!Registry.Query(key.get(), key.name(), &type, &data)) return false;
   // A shorter REG_DWORD would leave bytes of the result undefined.
   if (type != RegType::Dword || data.size() != 4) return false;
   std::uint32_t bits = static_cast<std::uint32_t>(data[0]) | static_cast<std::uint32_t>(data[1]) << 8 |
@@ -99,28 +98,22 @@ bool TQRegistry::ReadInteger(const std::string& path, std::int32_t& value) {
 }
 
 void TQRegistry::WriteInteger(const std::string& path, std::int32_t value) {
-  std::string section, name;
-  GetParams(path, section, name);
-  if (!Addressable(section, name)) return;
-  OpenedKey key(Registry, KeyPath(section), true);
+  Access key(Registry, *this, path, true);
   if (!key) return;
   std::uint32_t bits = static_cast<std::uint32_t>(value);
   std::uint8_t data[4] = {static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),
                           static_cast<std::uint8_t>(bits >> 16), static_cast<std::uint8_t>(bits >> 24)};
-  Registry.Set(key.get(), name, RegType::Dword, data, sizeof data);
+  Registry.Set(key.get(), key.name(), RegType::Dword, data, sizeof data);
 }
 
 int TQRegistry::ReadBinary(const std::string& path, void* buffer, int& size) {
   const int capacity = buffer ? size : 0;
   size = 0;
-  std::string section, name;
-  GetParams(path, section, name);
-  if (!Addressable(section, name)) return 0;
-  OpenedKey key(Registry, KeyPath(section), false);
+  Access key(Registry, *this, path, false);
   if (!key) return 0;
   RegType type = RegType::Other;
   std::vector<std::uint8_t> data;
-  if (!Registry.Query(key.get(), name, &type, &data)) return 0;
+  if (!Registry.Query(key.get(), key.name(), &type, &data)) return 0;
   if (type == RegType::String || type == RegType::ExpandString || type == RegType::Dword) return 0;
   if (capacity <= 0 || data.size() > static_cast<std::size_t>(capacity)) return 0;
   if (!data.empty()) std::memcpy(buffer, data.data(), data.size());
@@ -130,13 +123,12 @@ int TQRegistry::ReadBinary(const std::string& path, void* buffer, int& size) {
 
 void TQRegistry::WriteBinary(const std::string& path, const void* buffer, int size) {
   std::string section, name;
-  GetParams(path, section, name);
+  GetParams(path, section, name);  // a bad path is reported whatever the data
   // A negative size or missing data has nothing defined to store; the old value stays.
   if (size < 0 || (size > 0 && !buffer)) return;
-  if (!Addressable(section, name)) return;
-  OpenedKey key(Registry, KeyPath(section), true);
+  Access key(Registry, *this, path, true);
   if (!key) return;
-  Registry.Set(key.get(), name, RegType::Binary, buffer, static_cast<std::size_t>(size));
+  Registry.Set(key.get(), key.name(), RegType::Binary, buffer, static_cast<std::size_t>(size));
 }
 
 }  // namespace vt

@@ -34,42 +34,6 @@ std::string Arguments(const ClientOptions& o) {
 
 }  // namespace
 
-ChildProcess::ChildProcess(const std::string& exe, const std::string& commandLine, const std::string& dir) {
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back('\0');
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.empty() ? nullptr : dir.c_str(),
-                      &si, &info_))
-    info_ = {};
-}
-
-ChildProcess::~ChildProcess() {
-  Kill();
-  if (info_.hProcess) CloseHandle(info_.hProcess);
-  if (info_.hThread) CloseHandle(info_.hThread);
-}
-
-bool ChildProcess::Running() const {
-  return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
-}
-
-bool ChildProcess::WaitExit(DWORD ms) const {
-  return !info_.hProcess || vtt::WaitFor([&] { return !Running(); }, ms);
-}
-
-DWORD ChildProcess::ExitCode() const {
-  DWORD code = STILL_ACTIVE;
-  if (info_.hProcess) GetExitCodeProcess(info_.hProcess, &code);
-  return code;
-}
-
-void ChildProcess::Kill() {
-  if (!Running()) return;
-  TerminateProcess(info_.hProcess, 1);
-  WaitForSingleObject(info_.hProcess, 5000);
-}
-
 static std::string CommandLineOf(const std::string& exe, const ClientOptions& o) {
   std::string line = o.unquoted ? exe : Quoted(exe);
   line += " " + Arguments(o);
@@ -164,41 +128,11 @@ HWND FileNameEdit(HWND dialog) {
   return combo ? FindWindowExA(combo, nullptr, "Edit", nullptr) : nullptr;
 }
 
-TestFolder::TestFolder() {
-  static unsigned counter = 0;
-  char name[64];
-  std::snprintf(name, sizeof name, "vthook%lu_%u\\", GetCurrentProcessId(), ++counter);
-  path_ = vtt::TempDir() + name;
-  CreateDirectoryA(path_.c_str(), nullptr);
-}
-
-static void RemoveAll(const std::string& dir) {
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((dir + "*").c_str(), &fd);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      std::string n = fd.cFileName;
-      if (n == "." || n == "..") continue;
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveAll(dir + n + "\\");
-      else DeleteFileA((dir + n).c_str());
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-  }
-  RemoveDirectoryA(dir.c_str());
-}
-
-TestFolder::~TestFolder() {
-  for (int i = 0; i < 20 && GetFileAttributesA(path_.c_str()) != INVALID_FILE_ATTRIBUTES; ++i) {
-    RemoveAll(path_);
-    Sleep(20);
-  }
-}
-
 void TestFolder::AddFile(const std::string& name, const std::string& content) {
-  vtt::WriteFileText(path_ + name, content);
+  vtt::WriteFileText(Path() + name, content);
 }
 
-void TestFolder::AddFolder(const std::string& name) { CreateDirectoryA((path_ + name).c_str(), nullptr); }
+void TestFolder::AddFolder(const std::string& name) { CreateDirectoryA((Path() + name).c_str(), nullptr); }
 
 std::size_t ExactListSize(const std::vector<std::uint8_t>& bytes) {
   std::size_t at = 0;

@@ -15,21 +15,13 @@ namespace vth {
 
 // A child process started from a command line given as is (the hook library reads the
 // program path from it), ended when the object goes.
-class ChildProcess {
+class ChildProcess : public vtt::Process {
  public:
-  ChildProcess(const std::string& exe, const std::string& commandLine, const std::string& dir);
-  ~ChildProcess();
+  ChildProcess(const std::string& exe, const std::string& commandLine, const std::string& dir)
+      : vtt::Process(vtt::Process::FromCommandLine(exe, commandLine, dir)) {}
+  ~ChildProcess() { Kill(); }
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
-  bool Started() const { return info_.hProcess != nullptr; }
-  DWORD Id() const { return info_.dwProcessId; }
-  bool Running() const;
-  bool WaitExit(DWORD ms) const;  // true once the process has ended
-  DWORD ExitCode() const;
-  void Kill();
-
- private:
-  PROCESS_INFORMATION info_{};
 };
 
 struct ClientOptions {
@@ -91,19 +83,12 @@ HWND FolderCombo(HWND dialog);    // the folder box, id 0x471
 HWND FileNameEdit(HWND dialog);   // ComboBoxEx32 > ComboBox > Edit
 
 // A fresh folder with known content, removed with everything in it.
-class TestFolder {
+class TestFolder : public vtt::ProgramFolder {
  public:
-  TestFolder();
-  ~TestFolder();
-  TestFolder(const TestFolder&) = delete;
-  TestFolder& operator=(const TestFolder&) = delete;
-  const std::string& Path() const { return path_; }       // ends with a backslash
-  std::string NoSlash() const { return path_.substr(0, path_.size() - 1); }
+  TestFolder() : vtt::ProgramFolder(std::vector<std::string>{}) {}
+  std::string NoSlash() const { return Path().substr(0, Path().size() - 1); }
   void AddFile(const std::string& name, const std::string& content = "x");
   void AddFolder(const std::string& name);
-
- private:
-  std::string path_;
 };
 
 // Checks of identifier lists made independently of the code under test: the size of the

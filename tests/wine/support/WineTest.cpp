@@ -82,9 +82,12 @@ ProgramFolder::~ProgramFolder() {
   }
 }
 
-Process::Process(const std::string& exe, const std::string& args, const std::string& dir) {
-  std::string cmd = "\"" + exe + "\"";
-  if (!args.empty()) cmd += " " + args;
+Process::Process(const std::string& exe, const std::string& args, const std::string& dir)
+    : Process(FromCommandLine(exe, "\"" + exe + "\"" + (args.empty() ? "" : " " + args), dir)) {}
+
+Process Process::FromCommandLine(const std::string& exe, const std::string& cmd, const std::string& dir) {
+  Process p;
+  PROCESS_INFORMATION& info_ = p.info_;
   std::vector<char> line(cmd.begin(), cmd.end());
   line.push_back('\0');
   STARTUPINFOA si{};
@@ -92,6 +95,7 @@ Process::Process(const std::string& exe, const std::string& args, const std::str
   if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       dir.empty() ? nullptr : dir.c_str(), &si, &info_))
     info_ = {};
+  return p;
 }
 
 Process::~Process() {

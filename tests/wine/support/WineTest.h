@@ -36,6 +36,8 @@ class Process {
  public:
   Process() = default;
   Process(const std::string& exe, const std::string& args = {}, const std::string& dir = {});
+  // Started with exactly this command line (not the quoted file name plus arguments).
+  static Process FromCommandLine(const std::string& exe, const std::string& commandLine, const std::string& dir = {});
   ~Process();
   Process(Process&& other) noexcept;
   Process& operator=(Process&& other) noexcept;
