@@ -47,6 +47,24 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
+# Some kernels run no 32-bit programs at all (the 32-bit compatibility mode is switched off,
+# as on some virtual machines): Wine's 32-bit loader then fails with "Exec format error".
+# There, 32-bit Linux programs are run through qemu's user-mode emulator, registered with
+# binfmt_misc, so Wine and the Windows programs still run, only slower.
+ensure_32bit_programs() {
+  /usr/lib/wine/wine --version >/dev/null 2>&1 && return 0
+  log "this kernel does not run 32-bit programs: running them through qemu-i386"
+  dpkg-query -W -f='${Status}' qemu-user 2>/dev/null | grep -q 'install ok installed' ||
+    apt-get install -y -qq --no-install-recommends qemu-user >/dev/null
+  [ -e /proc/sys/fs/binfmt_misc/register ] || mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
+  if [ ! -e /proc/sys/fs/binfmt_misc/qemu-i386 ]; then
+    printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386:F' \
+      > /proc/sys/fs/binfmt_misc/register
+  fi
+  /usr/lib/wine/wine --version >/dev/null 2>&1 || { log "32-bit programs cannot be run here"; return 1; }
+}
+ensure_32bit_programs
+
 prefix="$cache/i686"
 mkdir -p "$cache/src" "$prefix"
 

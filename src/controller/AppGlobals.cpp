@@ -6,10 +6,6 @@
 
 namespace vt {
 
-namespace {
-SharedBlock* g_shared = nullptr;
-}  // namespace
-
 std::string FolderOfPath(const std::string& path) {
   std::size_t cut = path.find_last_of("\\/");
   return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
@@ -46,8 +42,5 @@ DebugSwitches& DebugSettings() {
   static DebugSwitches switches;
   return switches;
 }
-
-SharedBlock* SharedVars() { return g_shared; }
-void SetSharedVars(SharedBlock* block) { g_shared = block; }
 
 }  // namespace vt

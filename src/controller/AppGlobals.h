@@ -1,11 +1,10 @@
 // Process-wide values of the resident program that every form reaches: the program's own
-// folder, the settings store, the Config.ini switches and the shared block.
+// folder, the settings store and the Config.ini switches.
 #pragma once
 #include <windows.h>
 
 #include <string>
 
-#include "hooklib/SharedBlock.h"
 #include "settings/Catalogue.h"
 #include "settings/QRegistry.h"
 
@@ -25,10 +24,5 @@ TQRegistry& AppRegistry();
 
 // The four [Debug] switches of Config.ini, as read at start-up (all off until then).
 DebugSwitches& DebugSettings();
-
-// The controller's view of the shared block; null when it could not be mapped, in which case
-// no panel can exist and the hook library has nothing to read.
-SharedBlock* SharedVars();
-void SetSharedVars(SharedBlock* block);
 
 }  // namespace vt

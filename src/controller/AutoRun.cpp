@@ -1,6 +1,6 @@
 #include "controller/AutoRun.h"
 
-#include "controller/Product.h"
+#include "settings/Product.h"
 #include "settings/Catalogue.h"
 
 namespace vt {

@@ -1,55 +1,66 @@
 #include "controller/Dispatch.h"
 
 #include <cstring>
+#include <string>
 
+#include "protocol/Slots.h"
+#include "util/Handles.h"
 #include "util/UtilsExe.h"
 
 namespace vt {
 
-DialogSlot* PendingSlot = nullptr;
-std::string PendingAppName;
+namespace {
+std::uint32_t Handle32(HWND w) { return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(w)); }
+}  // namespace
 
 PanelDispatcher::~PanelDispatcher() {
-  for (TVTReplacer* p : Panels) delete p;
+  // Panels go one by one, each while the others still exist, as they were made.
+  while (!Panels.empty()) Panels.erase(Panels.begin());
 }
 
-void PanelDispatcher::Attach(HWND dialog, const void* text, DWORD size) {
-  int n = 0;
-  while (n < kSlotCount && Block.Slots[n].PanelWindow != 0) ++n;
-  if (n == kSlotCount) return;  // ten panels at most: this dialog goes without
-  // The name ends at its NUL or at the end of the payload, whichever comes first.
-  const char* name = static_cast<const char*>(text);
-  PendingAppName = (name && size) ? std::string(name, strnlen(name, size)) : std::string();
-  if (PendingAppName.empty()) return;
+// Anyone can send an attach: only a dialog window of another process, not framed yet, gets
+// a panel.
+bool PanelDispatcher::Attachable(HWND dialog) const {
+  if (!dialog || !IsWindow(dialog)) return false;
+  char cls[16] = {};
+  GetClassNameA(dialog, cls, sizeof cls);
+  if (std::strcmp(cls, "#32770") != 0) return false;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(dialog, &pid);
+  return pid != GetCurrentProcessId() && FindDialogSlot(Block, Handle32(dialog)) < 0;
+}
+
+void PanelDispatcher::Attach(HWND dialog, std::string_view appName) {
+  if (appName.empty() || !Attachable(dialog)) return;
+  const int n = FirstFreeSlot(Block);
+  if (n < 0) return;  // ten panels at most: this dialog goes without
+  ClaimSlot(Block, n, Handle32(dialog));
   DialogSlot& slot = Block.Slots[n];
-  PendingSlot = &slot;
-  std::memset(&slot, 0, kSlotClearedBytes);
-  slot.DialogWindow = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(dialog));
-  auto* panel = new TVTReplacer(Env, *PendingSlot, PendingAppName);
-  if (!panel->Handle()) {
-    delete panel;
+  std::unique_ptr<TVTReplacer> panel = TVTReplacer::Create(Env, slot, std::string(appName));
+  if (!panel) {
     std::memset(&slot, 0, kSlotClearedBytes);
     return;
   }
-  Panels.insert(panel);
-  slot.PanelObject = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(panel));
-  slot.PanelWindow = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(panel->Handle()));
-  panel->Show();
+  TVTReplacer* raw = panel.get();
+  Panels.emplace(reinterpret_cast<WPARAM>(raw), std::move(panel));
+  slot.PanelObject = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(raw));
+  slot.PanelWindow = Handle32(raw->Handle());
+  raw->Show();
 }
 
-void PanelDispatcher::Release(WPARAM wp) {
-  auto* panel = reinterpret_cast<TVTReplacer*>(wp);
-  auto it = Panels.find(panel);
-  if (it == Panels.end()) return;  // a stray or repeated release frees nothing
+void PanelDispatcher::Release(WPARAM key) {
+  auto it = Panels.find(key);
+  // A stray or repeated release frees nothing, nor does one for a panel still at work.
+  if (it == Panels.end() || !it->second->HasReleased()) return;
+  std::unique_ptr<TVTReplacer> panel = std::move(it->second);
   Panels.erase(it);
   const RECT r = panel->LastBounds();
-  HRGN region = CreateRectRgnIndirect(&r);
-  RedrawWindow(nullptr, nullptr, region, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW |
-                                             RDW_ERASENOW | RDW_FRAME);
-  DeleteObject(region);
+  UniqueRegion region(CreateRectRgnIndirect(&r));
+  RedrawWindow(nullptr, nullptr, region.get(), RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW |
+                                                   RDW_ERASENOW | RDW_FRAME);
   if (HWND owner = GetParent(panel->Dialog())) SetForegroundWindow(owner);
-  if (panel->Busy()) panel->FreeWhenIdle();  // it is inside its own wait; it frees itself after
-  else delete panel;
+  // Inside its own navigation wait it is freed when the wait unwinds.
+  Window::Retire(std::move(panel));
 }
 
 bool PanelDispatcher::WatchTick() {
@@ -61,7 +72,7 @@ bool PanelDispatcher::WatchTick() {
     HWND w = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(Block.Slots[n].PanelWindow));
     // Any process can write the block: only a window of one of our own panels is told to close.
     bool ours = false;
-    for (const TVTReplacer* p : Panels) ours = ours || (w && p->Handle() == w);
+    for (const auto& [key, p] : Panels) ours = ours || (w && p->Handle() == w);
     if (ours && IsWindowEnabled(w)) {
       SendMessageA(w, WM_SYSCOMMAND, SC_CLOSE, 0);
       closed = true;

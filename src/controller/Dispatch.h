@@ -1,21 +1,19 @@
 // The controller's switchboard for dialogs: one panel per attached dialog through the lowest
 // free slot, the release of a panel that has closed, and the watch over the frame metrics
-// that the panels' geometry depends on.
+// that the panels' geometry depends on. It owns every panel from the attach report until the
+// panel's release.
 #pragma once
 #include <windows.h>
 
-#include <set>
-#include <string>
+#include <map>
+#include <memory>
+#include <string_view>
 
 #include "controller/FrameWatch.h"
-#include "hooklib/SharedBlock.h"
 #include "panel/Replacer.h"
+#include "protocol/SharedBlock.h"
 
 namespace vt {
-
-// Handed to the panel under construction.
-extern DialogSlot* PendingSlot;
-extern std::string PendingAppName;
 
 class PanelDispatcher {
  public:
@@ -24,18 +22,20 @@ class PanelDispatcher {
   PanelDispatcher(const PanelDispatcher&) = delete;
   PanelDispatcher& operator=(const PanelDispatcher&) = delete;
 
-  // VTCD_ATTACH: dialog window and the program's file name as the payload carried it.
-  void Attach(HWND dialog, const void* text, DWORD size);
-  // VTM_RELEASEPANEL: only a panel this dispatcher made is freed.
+  // VTCD_ATTACH: the dialog window and the program's file name, already decoded.
+  void Attach(HWND dialog, std::string_view appName);
+  // VTM_RELEASEPANEL: only a panel this dispatcher made, and only once it has closed, is freed.
   void Release(WPARAM panel);
   // tmwatch: true when panels were told to close (the caller shows the message once).
   bool WatchTick();
-  int OpenPanels() const { return static_cast<int>(Panels.size()); }
 
  private:
+  bool Attachable(HWND dialog) const;
+
   SharedBlock& Block;
   PanelEnvironment Env;
-  std::set<TVTReplacer*> Panels;
+  // Keyed by the object's address, the value a release names: it is looked up, never used.
+  std::map<WPARAM, std::unique_ptr<TVTReplacer>> Panels;
   FrameWatch Watch;
 };
 

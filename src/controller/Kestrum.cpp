@@ -5,7 +5,7 @@
 #include <ole2.h>
 
 #include "controller/MainForm.h"
-#include "controller/Product.h"
+#include "settings/Product.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // The handle is never closed: the mutex marks this instance until the process ends.
@@ -22,8 +22,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
       // The form stays hidden; its window only receives messages.
       MSG m{};
       while (GetMessageA(&m, nullptr, 0, 0) > 0) {
-        TranslateMessage(&m);
-        DispatchMessageA(&m);
+        vt::Window::DispatchSafely(m);
       }
       code = static_cast<int>(m.wParam);
     }

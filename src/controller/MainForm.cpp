@@ -6,12 +6,13 @@
 #include "controller/AppGlobals.h"
 #include "controller/AutoRun.h"
 #include "controller/ConfigIni.h"
-#include "controller/CopyDataText.h"
-#include "controller/PanelSlots.h"
-#include "controller/Product.h"
+#include "controller/GdiCensus.h"
+#include "protocol/CopyData.h"
+#include "protocol/Slots.h"
+#include "settings/Product.h"
 #include "controller/Win32RunEntry.h"
-#include "hooklib/IgnoreList.h"
-#include "hooklib/Protocol.h"
+#include "protocol/IgnoreList.h"
+#include "protocol/Messages.h"
 #include "panel/HotFolderStartup.h"
 #include "settings/Catalogue.h"
 #include "util/UtilsExe.h"
@@ -61,32 +62,22 @@ std::unique_ptr<TVantrel> TVantrel::Create(HINSTANCE instance) {
 
 TVantrel::~TVantrel() {
   FormClose();
-  if (handle_) {
-    HWND window = handle_;
-    handle_ = nullptr;
-    DestroyWindow(window);
-  }
   if (Vantrel == this) Vantrel = nullptr;
 }
 
 bool TVantrel::CreateWindowOfForm() {
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = WindowProc;
-  wc.hInstance = instance_;
-  wc.hIcon = LoadIconA(instance_, "MAINICON");
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kControllerClass;
-  if (!RegisterClassA(&wc)) return false;
-  handle_ = CreateWindowExA(0, kControllerClass, "", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                            0, 0, kFormWidth, kFormHeight, nullptr, nullptr, instance_, this);
-  return handle_ != nullptr;
+  if (!RegisterWindowClass(kControllerClass, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                           LoadIconA(instance_, "MAINICON")))
+    return false;
+  return CreateWindowOf(0, kControllerClass, "", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0,
+                        kFormWidth, kFormHeight, nullptr, nullptr);
 }
 
 // The order matters: the block is filled before the hook library is loaded, so no hook
 // instance ever sees it half made; autorun and first run come only once hooks are in place.
 bool TVantrel::FormCreate() {
   taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
+  gdiCensus_ = GdiCensusMessage();
   const std::string& folder = ProgramFolder();
   ownProgramPath_ = OwnProgramPath();
   TQRegistry& reg = AppRegistry();
@@ -99,10 +90,9 @@ bool TVantrel::FormCreate() {
   if (SharedBlock* block = shared_.Create()) {
     block->ShowErrors = DebugSettings().showErrors ? 1 : 0;
     block->NoAttachVTR = DebugSettings().noAttachVTR ? 1 : 0;
-    SetSharedVars(block);
-    TVTReplacer::RegisterWindowClass(instance_);
+    TVTReplacer::RegisterWindowClass();
     PanelEnvironment env;
-    env.controller = handle_;
+    env.controller = Handle();
     env.registry = &reg;
     env.programFolder = folder;
     env.debugMode = DebugSettings().debugMode;
@@ -129,19 +119,19 @@ bool TVantrel::FormCreate() {
   }
   runningPrograms_.Clear();
 
-  SetWindowLongA(handle_, GWL_EXSTYLE, GetWindowLongA(handle_, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
-  SetWindowTextA(handle_, ProductCaption().c_str());
-  SetWindowPos(handle_, nullptr, GetSystemMetrics(SM_CXSCREEN) - kFormWidth,
+  SetWindowLongA(Handle(), GWL_EXSTYLE, GetWindowLongA(Handle(), GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
+  SetWindowTextA(Handle(), ProductCaption().c_str());
+  SetWindowPos(Handle(), nullptr, GetSystemMetrics(SM_CXSCREEN) - kFormWidth,
                GetSystemMetrics(SM_CYSCREEN) - kFormHeight, kFormWidth, kFormHeight,
                SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-  SetTimer(handle_, kWatchTimer, kWatchInterval, nullptr);
+  SetTimer(Handle(), kWatchTimer, kWatchInterval, nullptr);
   return true;
 }
 
 void TVantrel::tmwatchTimer() {
-  if (DebugSettings().debugMode && !IsWindowVisible(handle_)) ShowWindow(handle_, SW_SHOWNOACTIVATE);
+  if (DebugSettings().debugMode && !IsWindowVisible(Handle())) ShowWindow(Handle(), SW_SHOWNOACTIVATE);
   if (dispatcher_ && dispatcher_->WatchTick())
-    MessageBoxA(handle_, kPanelsClosed, kApplicationTitle, MB_OK | MB_ICONINFORMATION);
+    MessageBoxA(Handle(), kPanelsClosed, kApplicationTitle, MB_OK | MB_ICONINFORMATION);
 }
 
 void TVantrel::ReloadIgnoreList() {
@@ -165,7 +155,7 @@ bool TVantrel::CloseQuery() {
   // One refusal at a time: a second Exit while it shows changes nothing.
   if (refusing_) return false;
   refusing_ = true;
-  MessageBoxA(handle_, kCannotQuit, kApplicationTitle, MB_OK | MB_ICONWARNING);
+  MessageBoxA(Handle(), kCannotQuit, kApplicationTitle, MB_OK | MB_ICONWARNING);
   refusing_ = false;
   return false;
 }
@@ -173,51 +163,27 @@ bool TVantrel::CloseQuery() {
 void TVantrel::FormClose() {
   if (closed_) return;
   closed_ = true;
-  if (handle_) KillTimer(handle_, kWatchTimer);
+  if (Handle()) KillTimer(Handle(), kWatchTimer);
   // Panels go before the block their slots live in.
   dispatcher_.reset();
-  SetSharedVars(nullptr);
   shared_.Close();
   // The library stays loaded: hook procedures may still be running in this process.
   CallHookExport(hookLibrary_, "RemoveHook");
   runningPrograms_.Clear();
 }
 
-// window: the dialog for an attach, the queried window for a program report.
 void TVantrel::CopyData(HWND window, const COPYDATASTRUCT* data) {
   if (!data) return;
-  std::optional<std::string_view> text = CopyDataText(data->lpData, data->cbData);
-  if (!text) return;  // no terminated text inside the bytes sent: not one of ours
-  switch (data->dwData) {
-    case VTCD_ATTACH:
-      if (dispatcher_) dispatcher_->Attach(window, text->data(), static_cast<DWORD>(text->size() + 1));
-      break;
-    case VTCD_PROGRAM:
-      runningPrograms_.AddReported(*text, ownProgramPath_);
-      break;
-    default:
-      break;
+  const CopyDataView cd{static_cast<std::uint32_t>(data->dwData), data->lpData, data->cbData};
+  if (const auto name = DecodeProgramName(cd)) {
+    if (dispatcher_) dispatcher_->Attach(window, *name);
+  } else if (const auto path = DecodeProgramPath(cd)) {
+    runningPrograms_.AddReported(*path, ownProgramPath_);
   }
 }
 
-LRESULT CALLBACK TVantrel::WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    static_cast<TVantrel*>(create->lpCreateParams)->handle_ = window;
-  }
-  auto* form = reinterpret_cast<TVantrel*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (msg == WM_NCDESTROY) SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-  if (!form) return DefWindowProcA(window, msg, wParam, lParam);
-  // Nothing may unwind through the system's frames.
-  try {
-    return form->Dispatch(window, msg, wParam, lParam);
-  } catch (...) {
-    return 0;
-  }
-}
-
-LRESULT TVantrel::Dispatch(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT TVantrel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (gdiCensus_ && msg == gdiCensus_) return GdiObjectCount();
   switch (msg) {
     case WM_COPYDATA:
       CopyData(reinterpret_cast<HWND>(wParam), reinterpret_cast<const COPYDATASTRUCT*>(lParam));
@@ -231,17 +197,14 @@ LRESULT TVantrel::Dispatch(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) 
       if (dispatcher_) dispatcher_->Release(wParam);
       return 0;
     case WM_CLOSE:
-      if (CloseQuery()) DestroyWindow(window);
+      if (CloseQuery()) DestroyWindow(Handle());
       return 0;
     case WM_DESTROY:
       FormClose();
       PostQuitMessage(0);
       return 0;
-    case WM_NCDESTROY:
-      handle_ = nullptr;
-      break;
   }
-  return DefWindowProcA(window, msg, wParam, lParam);
+  return Default(msg, wParam, lParam);
 }
 
 }  // namespace vt

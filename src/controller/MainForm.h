@@ -10,11 +10,13 @@
 #include "controller/Dispatch.h"
 #include "controller/ProgramList.h"
 #include "controller/SharedMapping.h"
+#include "kit/Window.h"
 #include "util/AnsiText.h"
+#include "util/Handles.h"
 
 namespace vt {
 
-class TVantrel {
+class TVantrel final : public Window {
  public:
   // Design size of the form; it is placed in the bottom right corner of the screen.
   static constexpr int kFormWidth = 222;
@@ -23,11 +25,7 @@ class TVantrel {
   // Creates the window and runs the start-up sequence. Null when the program must end (the
   // hook library could not be loaded; its message has been shown).
   static std::unique_ptr<TVantrel> Create(HINSTANCE instance);
-  ~TVantrel();
-  TVantrel(const TVantrel&) = delete;
-  TVantrel& operator=(const TVantrel&) = delete;
-
-  HWND Handle() const { return handle_; }
+  ~TVantrel() override;
 
   // Ignore list from the settings store into the shared block; also used by the startup
   // options dialog each time it is shown.
@@ -45,22 +43,22 @@ class TVantrel {
 
  private:
   explicit TVantrel(HINSTANCE instance) : instance_(instance) {}
-  static LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
-  LRESULT Dispatch(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   bool CreateWindowOfForm();
   bool FormCreate();
   void FormClose();
+  // window: the dialog for an attach, the queried window for a program report.
   void CopyData(HWND window, const COPYDATASTRUCT* data);
   // Every 500 ms: shows the form in debug mode; closes the panels when the window frame
   // metrics change, since their layout depends on them.
   void tmwatchTimer();
 
   HINSTANCE instance_;
-  HWND handle_ = nullptr;
   UINT taskbarCreated_ = 0;
+  UINT gdiCensus_ = 0;  // the test build's census question, when switched on
   SharedMapping shared_;
   std::unique_ptr<PanelDispatcher> dispatcher_;  // exists while the block does
-  HMODULE hookLibrary_ = nullptr;
+  HMODULE hookLibrary_ = nullptr;  // stays loaded: hook procedures may run in this process
   ProgramList runningPrograms_{AnsiUpperCase};
   std::string ownProgramPath_;
   bool closed_ = false;

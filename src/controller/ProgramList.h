@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "hooklib/IgnoreList.h"  // UpperCaseFn: the Windows build passes the locale's rule
+#include "util/TextCase.h"  // the Windows build passes the locale's rule
 
 namespace vt {
 

@@ -3,28 +3,26 @@
 #pragma once
 #include <windows.h>
 
-#include "hooklib/SharedBlock.h"
+#include "protocol/SharedBlock.h"
+#include "util/Handles.h"
 
 namespace vt {
 
 class SharedMapping {
  public:
-  SharedMapping() = default;
-  ~SharedMapping() { Close(); }
-  SharedMapping(const SharedMapping&) = delete;
-  SharedMapping& operator=(const SharedMapping&) = delete;
 
   // Creates and maps the block and fills it with zeros. Null when it cannot be had whole: a
   // mapping of that name that is smaller (made by someone else) is not used, so that nothing
   // is ever written past its end.
   SharedBlock* Create();
-  SharedBlock* get() const { return view_; }
+  SharedBlock* get() const { return static_cast<SharedBlock*>(view_.get()); }
   // Unmaps the view and closes the mapping handle.
   void Close();
 
  private:
-  HANDLE mapping_ = nullptr;
-  SharedBlock* view_ = nullptr;
+  // The view goes before the mapping.
+  UniqueKernelHandle mapping_;
+  UniqueView view_;
 };
 
 }  // namespace vt

@@ -3,26 +3,28 @@
 #include <windows.h>
 
 #include "settings/Catalogue.h"
+#include "util/Handles.h"
 
 namespace vt {
 
-void Win32RunEntry::Set(const std::string& command) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+namespace {
+UniqueKey OpenRunKey() {
+  UniqueKey key;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr) !=
       ERROR_SUCCESS)
-    return;
-  RegSetValueExA(key, kRunValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                 static_cast<DWORD>(command.size() + 1));
-  RegCloseKey(key);
+    key.reset();
+  return key;
+}
+}  // namespace
+
+void Win32RunEntry::Set(const std::string& command) {
+  if (UniqueKey key = OpenRunKey())
+    RegSetValueExA(key.get(), kRunValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                   static_cast<DWORD>(command.size() + 1));
 }
 
 void Win32RunEntry::Remove() {
-  HKEY key = nullptr;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-      ERROR_SUCCESS)
-    return;
-  RegDeleteValueA(key, kRunValue);
-  RegCloseKey(key);
+  if (UniqueKey key = OpenRunKey()) RegDeleteValueA(key.get(), kRunValue);
 }
 
 }  // namespace vt

@@ -10,7 +10,7 @@
 #include "hooklib/DialogWindows.h"
 #include "hooklib/HookInstance.h"
 #include "hooklib/Payload.h"
-#include "hooklib/Protocol.h"
+#include "protocol/Messages.h"
 #include "hooklib/Subclass.h"
 
 namespace vt::hook {
@@ -18,10 +18,42 @@ namespace vt::hook {
 namespace {
 
 // Memory of this process that the dialog or its list view owns: readable only as far as the
-// memory manager says, page by page.
+// memory manager says, region by region. Unlike a probing read this touches nothing, so it
+// never trips a guard page or takes a fault.
+bool ReadableProtection(DWORD protect) {
+  if (protect & (PAGE_GUARD | PAGE_NOACCESS)) return false;
+  return (protect & (PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ | PAGE_EXECUTE_READWRITE |
+                     PAGE_EXECUTE_WRITECOPY)) != 0;
+}
+
 class MemoryProbe final : public ReadProbe {
  public:
-  bool Readable(const void* p, std::size_t n) const override { return p && !IsBadReadPtr(p, n); }
+  bool Readable(const void* p, std::size_t n) const override {
+    if (!p) return false;
+    auto at = reinterpret_cast<UINT_PTR>(p);
+    const UINT_PTR end = at + n;
+    if (end < at) return false;
+    // Every region the range touches must be committed and readable; ranges here are at most
+    // a few pages long, so this takes a handful of queries.
+    while (at < end) {
+      MEMORY_BASIC_INFORMATION info;
+      if (!VirtualQuery(reinterpret_cast<const void*>(at), &info, sizeof info)) return false;
+      if (info.State != MEM_COMMIT || !ReadableProtection(info.Protect)) return false;
+      const UINT_PTR regionEnd = reinterpret_cast<UINT_PTR>(info.BaseAddress) + info.RegionSize;
+      if (regionEnd <= at) return false;
+      at = regionEnd;
+    }
+    return true;
+  }
+  // A NUL-terminated text of at most `max` bytes lies wholly in readable memory.
+  bool ReadableText(const char* text, std::size_t max) const {
+    for (std::size_t i = 0; i < max; ++i) {
+      // One query per region: the text is checked a page at a time.
+      if ((i == 0 || (reinterpret_cast<UINT_PTR>(text + i) & 0xFFF) == 0) && !Readable(text + i, 1)) return false;
+      if (text[i] == '\0') return true;
+    }
+    return false;
+  }
 };
 
 // Holds the bytes this module allocates for one report; the panel copies them during the send.
@@ -66,7 +98,7 @@ std::size_t FolderFromRecord(HWND combo, const void** list) {
   if (index == CB_ERR) return 0;
   LRESULT data = SendMessageA(combo, CB_GETITEMDATA, static_cast<WPARAM>(index), 0);
   const auto* record = reinterpret_cast<const std::uint8_t*>(data);
-  if (data == CB_ERR || !record || IsBadReadPtr(record, 16)) return 0;
+  if (data == CB_ERR || !record || !MemoryProbe().Readable(record, 16)) return 0;
   const void* folder = nullptr;
   std::memcpy(&folder, record + 12, sizeof folder);
   std::size_t size = CheckedItemListSize(folder, MemoryProbe());
@@ -148,7 +180,8 @@ bool SelectAndOpenItem(const char* text, HWND dialog) {
     if (!SendMessageA(listView, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&lv))) continue;
     buffer[sizeof buffer - 1] = '\0';
     // The list view may answer with its own text pointer instead of filling the buffer.
-    const char* itemText = lv.pszText && !IsBadStringPtrA(lv.pszText, sizeof buffer) ? lv.pszText : buffer;
+    const char* itemText =
+        lv.pszText && MemoryProbe().ReadableText(lv.pszText, sizeof buffer) ? lv.pszText : buffer;
     if (std::strncmp(itemText, text, textLength + 1) != 0) continue;
     LVITEMA state{};
     state.mask = LVIF_STATE;

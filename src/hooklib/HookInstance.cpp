@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "hooklib/HostProgram.h"
-#include "hooklib/Protocol.h"
+#include "protocol/Messages.h"
 
 namespace vt::hook {
 
@@ -85,6 +85,10 @@ HWND FindControllerWindow() {
 }
 
 std::size_t GetHostProgramPath(char* out) {
+  // The module file names the program whatever its command line holds.
+  char module[kProgramPathMax * 4 + 1];
+  DWORD n = GetModuleFileNameA(nullptr, module, sizeof module);
+  if (n > 0 && n < sizeof module) return BoundedProgramPath(std::string_view(module, n), out);
   const char* line = GetCommandLineA();
   if (!line) {
     out[0] = '\0';

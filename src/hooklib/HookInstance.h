@@ -6,7 +6,7 @@
 
 #include <cstddef>
 
-#include "hooklib/SharedBlock.h"
+#include "protocol/SharedBlock.h"
 
 namespace vt::hook {
 

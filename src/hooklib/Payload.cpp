@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "hooklib/Protocol.h"
 
 namespace vt::hook {
 
@@ -47,45 +46,6 @@ std::size_t ConcatItemListsInto(void* out, std::size_t capacity, const void* fol
   std::memcpy(dst, folder, folderSize - 2);
   std::memcpy(dst + folderSize - 2, item, itemSize);
   return total;
-}
-
-bool PayloadText(const void* data, std::uint32_t size, std::string_view* text) {
-  if (!data || size == 0) return false;
-  const void* nul = std::memchr(data, '\0', size);
-  if (!nul) return false;
-  *text = std::string_view(static_cast<const char*>(data),
-                           static_cast<std::size_t>(static_cast<const char*>(nul) - static_cast<const char*>(data)));
-  return true;
-}
-
-namespace {
-// A text whose only NUL is its last byte: cbData = length + 1.
-bool ExactText(const void* data, std::uint32_t size) {
-  std::string_view text;
-  return PayloadText(data, size, &text) && text.size() + 1 == size;
-}
-}  // namespace
-
-bool IsValidCopyData(CopyReceiver receiver, std::uint32_t kind, const void* data, std::uint32_t size) {
-  if (!data || size == 0) return false;
-  switch (receiver) {
-    case CopyReceiver::Controller:
-      // An empty program name opens nothing.
-      if (kind == VTCD_ATTACH || kind == VTCD_PROGRAM) return size > 1 && ExactText(data, size);
-      return false;
-    case CopyReceiver::Dialog:
-      return kind == VTCD_OPENITEM && ExactText(data, size);
-    case CopyReceiver::Panel:
-      switch (kind) {
-        case VTCD_POSCHANGING: return size == kWindowPosSize;
-        case VTCD_SHOW: case VTCD_DESTROY: case VTCD_CLOSE: case VTCD_NCACTIVATE:
-          return size == sizeof(NotifyRecord);
-        case VTCD_SETTEXT: return ExactText(data, size);
-        case VTCD_FOLDER: return ItemListSizeWithin(data, size) == size;
-        default: return false;
-      }
-  }
-  return false;
 }
 
 }  // namespace vt::hook

@@ -1,27 +1,10 @@
-// Decisions the subclass procedures take from a dialog's slot in the shared block. The block
-// is written by another process at any time, so callers read one slot into a local copy and
-// decide on that copy.
+// The size limits a dialog takes from its slot, applied inside the dialog's process.
 #pragma once
 #include <cstdint>
 
-#include "hooklib/SharedBlock.h"
+#include "protocol/Slots.h"
 
 namespace vt::hook {
-
-// Lowest slot in use (PanelWindow non-zero) whose DialogWindow is `dialog`; -1 for none and
-// for a null dialog.
-int FindDialogSlot(const SharedBlock& block, std::uint32_t dialog);
-// Lowest slot in use whose DialogWindow is one of the two candidates (the box's parent, or
-// the parent of the parent of its parent); null candidates never match.
-int FindEditSlot(const SharedBlock& block, std::uint32_t parent, std::uint32_t outerParent);
-// A copy of slot n read field by field from the shared view.
-DialogSlot ReadSlot(const volatile SharedBlock& block, int n);
-
-// WINDOWPOS flags.
-inline constexpr std::uint32_t kSwpNoSize = 0x1, kSwpNoMove = 0x2, kSwpNoZOrder = 0x4,
-                               kSwpShowWindow = 0x40, kSwpHideWindow = 0x80;
-// Only the stacking order changes: no move, no size, no show or hide, and a z-order change.
-bool IsPureZOrderChange(std::uint32_t flags);
 
 struct Point32 {
   std::int32_t x, y;

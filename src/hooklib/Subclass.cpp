@@ -3,9 +3,9 @@
 #include <cstring>
 
 #include "hooklib/HookInstance.h"
-#include "hooklib/Payload.h"
-#include "hooklib/Protocol.h"
 #include "hooklib/SlotRules.h"
+#include "protocol/CopyData.h"
+#include "protocol/Messages.h"
 
 namespace vt::hook {
 
@@ -42,28 +42,24 @@ bool PanelMaximized(const DialogSlot& slot) {
   return (GetWindowLongA(ToWindow(slot.PanelWindow), GWL_STYLE) & WS_MAXIMIZE) != 0;
 }
 
-// The panel changes the dialog's styles only; window and dialog procedures, instance and
-// user data are pointers of this process, which no other process may set.
-bool SettableIndex(WPARAM index) {
-  int i = static_cast<int>(index);
-  return i == GWL_STYLE || i == GWL_EXSTYLE;
-}
+// The panel reads and changes the dialog's styles only; window and dialog procedures,
+// instance and user data are pointers of this process, which no other process may read or set.
+bool StyleIndex(WPARAM index) { return IsStyleIndex(static_cast<std::int32_t>(index)); }
 
 LRESULT OnCopyData(HWND dialog, LPARAM lParam) {
+  // Across processes the system copied exactly cbData bytes; nothing past them is read.
   const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-  if (!cds || IsBadReadPtr(cds, sizeof *cds)) return -1;
-  if (cds->dwData != VTCD_OPENITEM) return -1;
-  // Within this process lpData is whatever the sender passed; across processes the system
-  // copied exactly cbData bytes. Either way nothing past cbData is read.
-  if (!cds->lpData || !cds->cbData || IsBadReadPtr(cds->lpData, cds->cbData)) return -1;
-  if (!IsValidCopyData(CopyReceiver::Dialog, VTCD_OPENITEM, cds->lpData, cds->cbData)) return -1;
-  SelectAndOpenItem(static_cast<const char*>(cds->lpData), dialog);
+  if (!cds) return -1;
+  const CopyDataView cd{static_cast<std::uint32_t>(cds->dwData), cds->lpData, cds->cbData};
+  if (const auto text = DecodeOpenItem(cd)) SelectAndOpenItem(text->data(), dialog);
   return -1;
 }
 
+// The system's own records (RECT of WM_MOVING, MINMAXINFO) are taken as given: checking them
+// would cost every message of every dialog and prove nothing.
 void KeepTopLeft(HWND dialog, LPARAM lParam) {
   auto* rc = reinterpret_cast<RECT*>(lParam);
-  if (!rc || IsBadWritePtr(rc, sizeof *rc)) return;
+  if (!rc) return;
   RECT now{};
   if (!GetWindowRect(dialog, &now)) return;
   // The size is kept too: moving only the left and top edges would resize the dialog.
@@ -76,7 +72,7 @@ void KeepTopLeft(HWND dialog, LPARAM lParam) {
 
 void ApplyMinMax(const DialogSlot& slot, LPARAM lParam) {
   auto* mmi = reinterpret_cast<MINMAXINFO*>(lParam);
-  if (!mmi || IsBadWritePtr(mmi, sizeof *mmi)) return;
+  if (!mmi) return;
   SizeLimits limits{{mmi->ptMaxSize.x, mmi->ptMaxSize.y},
                     {mmi->ptMaxTrackSize.x, mmi->ptMaxTrackSize.y},
                     {mmi->ptMinTrackSize.x, mmi->ptMinTrackSize.y}};
@@ -119,7 +115,7 @@ LRESULT CALLBACK DialogSubclassProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_WINDOWPOSCHANGING: {
       if (slot.MoveGuard == kGuardPanelMovesDialog) break;
       const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
-      if (!pos || IsBadReadPtr(pos, sizeof *pos)) break;
+      if (!pos) break;
       if (active && IsPureZOrderChange(pos->flags)) break;
       static_assert(sizeof(WINDOWPOS) == kWindowPosSize);
       WINDOWPOS copy = *pos;
@@ -148,10 +144,10 @@ LRESULT CALLBACK DialogSubclassProc(HWND window, UINT message, WPARAM wParam, LP
     case VTM_GETFOLDER:
       return ReportDialogFolder(slot);
     case VTM_GETWINDOWLONG:
-      if (lParam == 0) return GetWindowLongA(window, static_cast<int>(wParam));
-      break;
+      if (lParam != 0) break;  // not the panel's request: the dialog's own message
+      return StyleIndex(wParam) ? GetWindowLongA(window, static_cast<int>(wParam)) : 0;
     case VTM_SETWINDOWLONG:
-      if (SettableIndex(wParam)) SetWindowLongA(window, static_cast<int>(wParam), static_cast<LONG>(lParam));
+      if (StyleIndex(wParam)) SetWindowLongA(window, static_cast<int>(wParam), static_cast<LONG>(lParam));
       return 0;
     default:
       break;
@@ -175,9 +171,9 @@ LRESULT CALLBACK EditSubclassProc(HWND window, UINT message, WPARAM wParam, LPAR
   const DialogSlot slot = ReadSlot(*block, n);
   if (!slot.CatchFileNameText) return CallWindowProcA(saved, window, message, wParam, lParam);
 
+  // The text the box is given, by its own program or copied by the system from another.
   const char* text = reinterpret_cast<const char*>(lParam);
   if (!text) text = "";  // WM_SETTEXT with no text sets the empty one
-  if (IsBadStringPtrA(text, kMaxSetText)) return 0;
   std::size_t length = strnlen(text, kMaxSetText);
   if (length == kMaxSetText) return 0;  // no end within reach: nothing is passed on or sent
   SendCopyData(ToWindow(slot.PanelWindow), reinterpret_cast<WPARAM>(window), VTCD_SETTEXT, text,

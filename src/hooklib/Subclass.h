@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "hooklib/SharedBlock.h"
+#include "protocol/SharedBlock.h"
 
 namespace vt::hook {
 

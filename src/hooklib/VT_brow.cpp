@@ -7,8 +7,8 @@
 #include "hooklib/DialogWindows.h"
 #include "hooklib/HookInstance.h"
 #include "hooklib/HostProgram.h"
-#include "hooklib/Protocol.h"
-#include "hooklib/SlotRules.h"
+#include "protocol/Messages.h"
+#include "protocol/Slots.h"
 #include "hooklib/Subclass.h"
 
 using namespace vt;
@@ -69,7 +69,8 @@ LRESULT CALLBACK CallWndRetProc(int code, WPARAM wParam, LPARAM lParam) {
     UINT message = cwp->message;
     if (message == WM_WINDOWPOSCHANGING) {
       const auto* pos = reinterpret_cast<const WINDOWPOS*>(cwp->lParam);
-      if (pos && !IsBadReadPtr(pos, sizeof *pos) && (pos->flags & SWP_SHOWWINDOW)) ConsiderDialog(cwp->hwnd);
+      // The system's own record: no check beyond null is needed on this hot path.
+      if (pos && (pos->flags & SWP_SHOWWINDOW)) ConsiderDialog(cwp->hwnd);
     } else if (message == WM_SHOWWINDOW) {
       ConsiderDialog(cwp->hwnd);
     }

@@ -4,10 +4,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "controller/Product.h"
+#include "settings/Product.h"
 #include "panel/LinkNames.h"
 #include "settings/Catalogue.h"
 #include "util/AnsiText.h"
+#include "util/Handles.h"
 #include "util/ShellIdList.h"
 
 namespace vt {
@@ -28,21 +29,20 @@ std::wstring Wide(const std::string& text) {
 
 // A string value of the Shell Folders key, opened for reading only; empty when missing.
 std::string ShellFolderValue(const char* name) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, kShellFoldersKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+  UniqueKey key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kShellFoldersKey, 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS)
     return {};
   std::string text;
   DWORD type = 0, size = 0;
-  if (RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+  if (RegQueryValueExA(key.get(), name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
       (type == REG_SZ || type == REG_EXPAND_SZ) && size > 0 && size <= kMaxShellFolderBytes) {
     // One spare byte: registry strings are not always stored with their NUL.
     std::vector<char> buf(size + 1, '\0');
-    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buf.data()), &size) ==
+    if (RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buf.data()), &size) ==
             ERROR_SUCCESS &&
         size < buf.size())
       text = buf.data();
   }
-  RegCloseKey(key);
   if (type == REG_EXPAND_SZ && !text.empty()) {
     char expanded[MAX_PATH * 4];
     DWORD n = ExpandEnvironmentStringsA(text.c_str(), expanded, sizeof expanded);
@@ -55,28 +55,22 @@ LPITEMIDLIST ParsePath(const std::string& path) {
   if (path.empty()) return nullptr;
   std::wstring wide = Wide(path);
   if (wide.empty()) return nullptr;
-  IShellFolder* desktop = DesktopFolder();
+  ComPtr<IShellFolder> desktop(DesktopFolder());
   if (!desktop) return nullptr;
-  LPITEMIDLIST list = nullptr;
-  HRESULT hr = desktop->ParseDisplayName(nullptr, nullptr, wide.data(), nullptr, &list, nullptr);
-  desktop->Release();
-  if (FAILED(hr)) {
-    if (list) ItemListFree(list);
-    return nullptr;
-  }
-  return list;
+  LPITEMIDLIST raw = nullptr;
+  HRESULT hr = desktop->ParseDisplayName(nullptr, nullptr, wide.data(), nullptr, &raw, nullptr);
+  ItemListPtr list(raw);
+  return SUCCEEDED(hr) ? list.release() : nullptr;
 }
 
 }  // namespace
 
 LPITEMIDLIST GetSpecialFolderPidl(int code) {
   if (code < kFavoritesFolderCode) {
-    LPITEMIDLIST list = nullptr;
-    if (SHGetSpecialFolderLocation(nullptr, code, &list) != S_OK) {
-      if (list) ItemListFree(list);
-      return nullptr;
-    }
-    return list;
+    LPITEMIDLIST raw = nullptr;
+    const HRESULT hr = SHGetSpecialFolderLocation(nullptr, code, &raw);
+    ItemListPtr list(raw);
+    return hr == S_OK ? list.release() : nullptr;
   }
   if (code == kFavoritesFolderCode) return ParsePath(ShellFolderValue("Favorites"));
   if (code == kPersonalFolderCode) return ParsePath(ShellFolderValue("Personal"));
@@ -100,10 +94,8 @@ bool AppendHotFolder(TQRegistry& reg, LPCITEMIDLIST idList) {
 int AddDefaultHotFolders(TQRegistry& reg) {
   int added = 0;
   for (int code : {kRecentFolderCode, kFavoritesFolderCode, kPersonalFolderCode}) {
-    LPITEMIDLIST list = GetSpecialFolderPidl(code);
-    if (!list) continue;
-    if (AppendHotFolder(reg, list)) ++added;
-    ItemListFree(list);
+    ItemListPtr list(GetSpecialFolderPidl(code));
+    if (list && AppendHotFolder(reg, list.get())) ++added;
   }
   return added;
 }
@@ -121,12 +113,11 @@ int CleanLinksFolder(TQRegistry& reg, const std::string& programFolder) {
   const std::string folder = LinksFolder(programFolder) + "\\";
   std::vector<std::string> found;
   WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA((folder + "*.*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return 0;
+  UniqueFind find(FindFirstFileA((folder + "*.*").c_str(), &data));
+  if (!find) return 0;
   do {
     found.emplace_back(data.cFileName);
-  } while (FindNextFileA(find, &data));
-  FindClose(find);
+  } while (FindNextFileA(find.get(), &data));
 
   int deleted = 0;
   for (const std::string& name : StrayLinkFiles(keep, found, AnsiUpperCase))
@@ -137,14 +128,11 @@ int CleanLinksFolder(TQRegistry& reg, const std::string& programFolder) {
 bool CreateShortcut(LPCITEMIDLIST idList, const std::string& fileName, const std::string& description,
                     const std::string& arguments) {
   if (!idList || ItemListSize(idList) == 0) return false;
-  IShellLinkA* link = nullptr;
-  IPersistFile* file = nullptr;
-  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                 reinterpret_cast<void**>(&link))) &&
-      link)
-    link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+  ComPtr<IShellLinkA> link;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.put_void())))
+    link.reset();
+  ComPtr<IPersistFile> file = link.As<IPersistFile>(IID_IPersistFile);
   if (!link || !file) {
-    if (link) link->Release();
     MessageBoxA(nullptr, "Error shortcut", kApplicationTitle, MB_OK | MB_ICONERROR);
     return false;
   }
@@ -152,10 +140,7 @@ bool CreateShortcut(LPCITEMIDLIST idList, const std::string& fileName, const std
   link->SetDescription(description.c_str());
   link->SetIDList(idList);
   std::wstring wide = Wide(fileName);
-  HRESULT saved = wide.empty() ? E_INVALIDARG : file->Save(wide.c_str(), FALSE);
-  file->Release();
-  link->Release();
-  return SUCCEEDED(saved);
+  return !wide.empty() && SUCCEEDED(file->Save(wide.c_str(), FALSE));
 }
 
 }  // namespace vt

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "util/Handles.h"
+
 namespace vt {
 
 HRESULT ShellAllocator(IMalloc** out) {
@@ -12,10 +14,11 @@ HRESULT ShellAllocator(IMalloc** out) {
 
 LPITEMIDLIST ItemListAlloc(std::size_t size) {
   if (size == 0 || size > kMaxItemListSize) return nullptr;
-  IMalloc* allocator = nullptr;
-  if (FAILED(ShellAllocator(&allocator)) || !allocator) return nullptr;
+  IMalloc* raw = nullptr;
+  const HRESULT hr = ShellAllocator(&raw);
+  const ComPtr<IMalloc> allocator(raw);
+  if (FAILED(hr) || !allocator) return nullptr;
   void* block = allocator->Alloc(static_cast<ULONG>(size));
-  allocator->Release();
   if (!block) return nullptr;
   std::memset(block, 0, size);
   return static_cast<LPITEMIDLIST>(block);
@@ -23,10 +26,10 @@ LPITEMIDLIST ItemListAlloc(std::size_t size) {
 
 void ItemListFree(LPITEMIDLIST list) {
   if (!list) return;
-  IMalloc* allocator = nullptr;
-  if (FAILED(ShellAllocator(&allocator)) || !allocator) return;
-  allocator->Free(list);
-  allocator->Release();
+  IMalloc* raw = nullptr;
+  const HRESULT hr = ShellAllocator(&raw);
+  const ComPtr<IMalloc> allocator(raw);
+  if (SUCCEEDED(hr) && allocator) allocator->Free(list);
 }
 
 LPITEMIDLIST ItemListCopy(LPCITEMIDLIST list) {
@@ -61,14 +64,11 @@ LPITEMIDLIST ConcatIdLists(LPCITEMIDLIST first, LPCITEMIDLIST second) {
 }
 
 IShellFolder* DesktopFolder(HRESULT* hr) {
-  IShellFolder* folder = nullptr;
-  HRESULT result = SHGetDesktopFolder(&folder);
+  IShellFolder* raw = nullptr;
+  const HRESULT result = SHGetDesktopFolder(&raw);
+  ComPtr<IShellFolder> folder(raw);
   if (hr) *hr = result;
-  if (FAILED(result)) {
-    if (folder) folder->Release();
-    return nullptr;
-  }
-  return folder;
+  return SUCCEEDED(result) ? folder.release() : nullptr;
 }
 
 }  // namespace vt

@@ -4,9 +4,11 @@
 
 #include <cstring>
 
-#include "hooklib/IgnoreList.h"
+#include "protocol/IgnoreList.h"
 #include "util/AnsiText.h"
 #include "util/IdList.h"
+#include "protocol/Messages.h"
+#include "util/Handles.h"
 #include "util/ShellIdList.h"
 
 namespace vt {
@@ -15,14 +17,11 @@ namespace {
 
 bool g_showDlgBorder = false;
 
-// The running-program query carries this mark in wParam; hook instances answer it.
-constexpr WPARAM kPingMark = 123;
-
 // ShellExecuteA's texts went through buffers of this many characters.
 constexpr std::size_t kShellTextMax = 256;
 
 BOOL CALLBACK PingWindow(HWND window, LPARAM) {
-  if (window) PostMessageA(window, WM_NULL, kPingMark, 0);
+  if (window) PostMessageA(window, WM_NULL, kProgramQueryParam, 0);
   return TRUE;  // every window gets the query
 }
 
@@ -116,43 +115,33 @@ bool FolderThere(const std::string& path) {
 
 IShellFolder* FolderOfItemList(LPCITEMIDLIST list) {
   if (ItemListSize(list) == 0) return nullptr;
-  LPITEMIDLIST desktopList = nullptr;
-  HRESULT hr = SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &desktopList);
-  bool isDesktop = SUCCEEDED(hr) && desktopList && ItemListSame(desktopList, list);
-  ItemListFree(desktopList);
-  IShellFolder* desktop = DesktopFolder();
-  if (!desktop || isDesktop) return desktop;
-  IShellFolder* folder = nullptr;
-  hr = desktop->BindToObject(list, nullptr, IID_IShellFolder, reinterpret_cast<void**>(&folder));
-  desktop->Release();
-  if (FAILED(hr)) {
-    if (folder) folder->Release();
-    return nullptr;
-  }
-  return folder;
+  LPITEMIDLIST raw = nullptr;
+  const HRESULT hr = SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &raw);
+  const ItemListPtr desktopList(raw);
+  const bool isDesktop = SUCCEEDED(hr) && desktopList && ItemListSame(desktopList.get(), list);
+  ComPtr<IShellFolder> desktop(DesktopFolder());
+  if (!desktop || isDesktop) return desktop.release();
+  ComPtr<IShellFolder> folder;
+  if (FAILED(desktop->BindToObject(list, nullptr, IID_IShellFolder, folder.put_void()))) return nullptr;
+  return folder.release();
 }
 
 void FileInfoOfItem(LPCITEMIDLIST list, std::int64_t& size, double& date) {
   size = -1;
   date = -1.0;
   if (ItemListSize(list) <= 2) return;  // no list, a damaged one, or the desktop: no file
-  LPITEMIDLIST parent = ItemListCopy(list);
-  LPITEMIDLIST child = ItemListLastCopy(list);
-  if (parent && child) {
-    ItemListCutLast(parent);
-    if (IShellFolder* folder = FolderOfItemList(parent)) {
-      WIN32_FIND_DATAA data;
-      std::memset(&data, 0, sizeof data);
-      if (SHGetDataFromIDListA(folder, child, SHGDFIL_FINDDATA, &data, sizeof data) == S_OK) {
-        std::int64_t bytes = static_cast<std::int64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
-        size = bytes == 0 ? -1 : bytes;
-        date = DateOfFileTime(data.ftLastWriteTime);
-      }
-      folder->Release();
-    }
-  }
-  ItemListFree(parent);
-  ItemListFree(child);
+  ItemListPtr parent(ItemListCopy(list));
+  const ItemListPtr child(ItemListLastCopy(list));
+  if (!parent || !child) return;
+  ItemListCutLast(parent.get());
+  ComPtr<IShellFolder> folder(FolderOfItemList(parent.get()));
+  if (!folder) return;
+  WIN32_FIND_DATAA data;
+  std::memset(&data, 0, sizeof data);
+  if (SHGetDataFromIDListA(folder.get(), child.get(), SHGDFIL_FINDDATA, &data, sizeof data) != S_OK) return;
+  std::int64_t bytes = static_cast<std::int64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+  size = bytes == 0 ? -1 : bytes;
+  date = DateOfFileTime(data.ftLastWriteTime);
 }
 
 char LocaleDecimalSeparator() {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "hooklib/SharedBlock.h"
+#include "protocol/SharedBlock.h"
 
 namespace vt {
 
@@ -18,7 +18,7 @@ namespace vt {
 DialogSlot& SharedDialogSlot(SharedBlock& block, int index);
 DialogSlot* SharedDialogSlotAt(SharedBlock* block, int index);
 // The ignore list in the user's ANSI upper case; names longer than 79 characters and names
-// beyond the 50th are left out (see hooklib/IgnoreList.h).
+// beyond the 50th are left out (see protocol/IgnoreList.h).
 void PutIgnoreListAnsi(SharedBlock& block, const std::vector<std::string>& names);
 
 void PingAllWindows();

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "controller/AutoRun.h"
-#include "controller/CopyDataText.h"
-#include "controller/PanelSlots.h"
-#include "controller/Product.h"
+#include "protocol/CopyData.h"
+#include "protocol/Slots.h"
+#include "settings/Product.h"
 #include "controller/ProgramList.h"
 #include "panel/LinkNames.h"
 #include "settings/Catalogue.h"

@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "hooklib/Payload.h"
-#include "hooklib/Protocol.h"
+#include "protocol/CopyData.h"
+#include "protocol/Messages.h"
 
 namespace {
 
@@ -131,14 +132,14 @@ TEST(HookPayload, ConcatenationFitsItsBufferOrWritesNothing) {
 TEST(HookPayload, TextsEndAtTheirNulInsideThePayload) {
   std::string_view text;
   const char hello[] = "hello";
-  ASSERT_TRUE(vt::hook::PayloadText(hello, sizeof hello, &text));
+  ASSERT_TRUE(vt::PayloadText(hello, sizeof hello, &text));
   EXPECT_EQ(text, "hello");
   // cbData larger than the text: the first NUL ends it.
   const char two[] = "ab\0cd";
-  ASSERT_TRUE(vt::hook::PayloadText(two, sizeof two, &text));
+  ASSERT_TRUE(vt::PayloadText(two, sizeof two, &text));
   EXPECT_EQ(text, "ab");
   const char empty[] = "";
-  ASSERT_TRUE(vt::hook::PayloadText(empty, 1, &text));
+  ASSERT_TRUE(vt::PayloadText(empty, 1, &text));
   EXPECT_EQ(text, "");
 }
 
@@ -146,10 +147,10 @@ TEST(HookPayload, MalformedTextPayloadsAreRefused) {
   std::string_view text = "unchanged";
   auto noNul = std::make_unique<char[]>(4);
   std::memcpy(noNul.get(), "abcd", 4);
-  EXPECT_FALSE(vt::hook::PayloadText(noNul.get(), 4, &text)) << "no NUL within cbData";
-  EXPECT_FALSE(vt::hook::PayloadText(nullptr, 100, &text)) << "a size but no data";
-  EXPECT_FALSE(vt::hook::PayloadText(noNul.get(), 0, &text)) << "size 0";
-  EXPECT_FALSE(vt::hook::PayloadText("abc", 3, &text)) << "cbData stops before the NUL";
+  EXPECT_FALSE(vt::PayloadText(noNul.get(), 4, &text)) << "no NUL within cbData";
+  EXPECT_FALSE(vt::PayloadText(nullptr, 100, &text)) << "a size but no data";
+  EXPECT_FALSE(vt::PayloadText(noNul.get(), 0, &text)) << "size 0";
+  EXPECT_FALSE(vt::PayloadText("abc", 3, &text)) << "cbData stops before the NUL";
   EXPECT_EQ(text, "unchanged");
 }
 
@@ -157,8 +158,8 @@ TEST(HookPayload, MalformedTextPayloadsAreRefused) {
 
 namespace {
 
-using vt::hook::CopyReceiver;
-using vt::hook::IsValidCopyData;
+using vt::CopyReceiver;
+using vt::IsValidCopyData;
 
 TEST(HookCopyData, EachKindHasItsExactShape) {
   const char name[] = "NOTEPAD.EXE";

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "hooklib/HostProgram.h"
-#include "hooklib/IgnoreList.h"
+#include "protocol/IgnoreList.h"
 
 namespace {
 
@@ -30,10 +30,15 @@ TEST(HookProgram, QuotedProgramGivesThePathAlone) {
   EXPECT_EQ(PathOf("\"C:\\a.exe\""), "C:\\a.exe");
 }
 
-TEST(HookProgram, UnquotedCommandLineKeepsItsArguments) {
-  EXPECT_EQ(PathOf("C:\\WINDOWS\\notepad.exe C:\\a\\b.txt"), "C:\\WINDOWS\\notepad.exe C:\\a\\b.txt");
-  EXPECT_EQ(vt::hook::FileNamePart("C:\\WINDOWS\\notepad.exe C:\\a\\b.txt"), "b.txt");
-  EXPECT_EQ(vt::hook::FileNamePart("notepad.exe /p"), "notepad.exe /p");
+TEST(HookProgram, AnArgumentNeverNamesTheProgram) {
+  // The module's own path is what the hook reports; a command line is only its fallback, and
+  // there an unquoted program ends at the first blank.
+  char out[vt::hook::kProgramPathMax + 1];
+  std::size_t n = vt::hook::BoundedProgramPath("C:\\WINDOWS\\notepad.exe", out);
+  EXPECT_EQ(vt::hook::FileNamePart(std::string_view(out, n)), "notepad.exe");
+  EXPECT_EQ(PathOf("C:\\WINDOWS\\notepad.exe C:\\a\\b.txt"), "C:\\WINDOWS\\notepad.exe");
+  EXPECT_EQ(vt::hook::FileNamePart(PathOf("C:\\WINDOWS\\notepad.exe C:\\a\\b.txt")), "notepad.exe");
+  EXPECT_EQ(PathOf("notepad.exe\t/p"), "notepad.exe");
   EXPECT_EQ(vt::hook::FileNamePart("C:notepad.exe"), "notepad.exe");
   EXPECT_EQ(vt::hook::FileNamePart("C:\\dir\\"), "");
 }

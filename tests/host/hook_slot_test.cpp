@@ -24,27 +24,27 @@ class HookSlot : public ::testing::Test {
 };
 
 TEST_F(HookSlot, ADialogIsServedByTheLowestSlotInUseThatNamesIt) {
-  EXPECT_EQ(vt::hook::FindDialogSlot(*block, 0x100), -1);
+  EXPECT_EQ(vt::FindDialogSlot(*block, 0x100), -1);
   Use(7, 0x900, 0x100);
   Use(3, 0x300, 0x100);
-  EXPECT_EQ(vt::hook::FindDialogSlot(*block, 0x100), 3);
+  EXPECT_EQ(vt::FindDialogSlot(*block, 0x100), 3);
   // A released slot (PanelWindow 0) no longer names its dialog, whatever DialogWindow says.
   Use(3, 0, 0x100);
-  EXPECT_EQ(vt::hook::FindDialogSlot(*block, 0x100), 7);
+  EXPECT_EQ(vt::FindDialogSlot(*block, 0x100), 7);
   Use(7, 0, 0x100);
-  EXPECT_EQ(vt::hook::FindDialogSlot(*block, 0x100), -1);
+  EXPECT_EQ(vt::FindDialogSlot(*block, 0x100), -1);
   // Free slots are zero: a null window never matches them.
   Use(0, 0x500, 0);
-  EXPECT_EQ(vt::hook::FindDialogSlot(*block, 0), -1);
+  EXPECT_EQ(vt::FindDialogSlot(*block, 0), -1);
 }
 
 TEST_F(HookSlot, AFileNameBoxFindsItsDialogDirectlyOrThroughItsComboBoxes) {
   Use(2, 0x222, 0x100);
-  EXPECT_EQ(vt::hook::FindEditSlot(*block, 0x100, 0), 2) << "box directly in the dialog";
-  EXPECT_EQ(vt::hook::FindEditSlot(*block, 0x150, 0x100), 2) << "box in ComboBox in ComboBoxEx32";
-  EXPECT_EQ(vt::hook::FindEditSlot(*block, 0x150, 0x160), -1);
+  EXPECT_EQ(vt::FindEditSlot(*block, 0x100, 0), 2) << "box directly in the dialog";
+  EXPECT_EQ(vt::FindEditSlot(*block, 0x150, 0x100), 2) << "box in ComboBox in ComboBoxEx32";
+  EXPECT_EQ(vt::FindEditSlot(*block, 0x150, 0x160), -1);
   Use(1, 0x111, 0);
-  EXPECT_EQ(vt::hook::FindEditSlot(*block, 0x150, 0), -1) << "a slot without dialog names no box";
+  EXPECT_EQ(vt::FindEditSlot(*block, 0x150, 0), -1) << "a slot without dialog names no box";
 }
 
 TEST_F(HookSlot, ReadSlotCopiesTheFieldsAndRefusesBadIndices) {
@@ -52,13 +52,13 @@ TEST_F(HookSlot, ReadSlotCopiesTheFieldsAndRefusesBadIndices) {
   s.MaxWidth = 0xFFFF;
   s.CatchFileNameText = 1;
   s.State = vt::kSlotActive;
-  vt::DialogSlot copy = vt::hook::ReadSlot(*block, 9);
+  vt::DialogSlot copy = vt::ReadSlot(*block, 9);
   EXPECT_EQ(copy.PanelWindow, 0x999u);
   EXPECT_EQ(copy.DialogWindow, 0x123u);
   EXPECT_EQ(copy.MaxWidth, 0xFFFF);
   EXPECT_EQ(copy.CatchFileNameText, 1);
-  EXPECT_EQ(vt::hook::ReadSlot(*block, 10).PanelWindow, 0u);
-  EXPECT_EQ(vt::hook::ReadSlot(*block, -1).PanelWindow, 0u);
+  EXPECT_EQ(vt::ReadSlot(*block, 10).PanelWindow, 0u);
+  EXPECT_EQ(vt::ReadSlot(*block, -1).PanelWindow, 0u);
 }
 
 TEST(HookZOrder, OnlyAStackingChangeIsPure) {

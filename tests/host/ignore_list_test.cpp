@@ -3,7 +3,7 @@
 #include <cstring>
 #include <memory>
 
-#include "hooklib/IgnoreList.h"
+#include "protocol/IgnoreList.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <thread>
 
 #include "hook/HookFixture.h"
-#include "hooklib/IgnoreList.h"
-#include "hooklib/Protocol.h"
+#include "protocol/IgnoreList.h"
+#include "protocol/Messages.h"
 
 using namespace vth;
 

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "hook/HookFixture.h"
-#include "hooklib/Protocol.h"
+#include "protocol/Messages.h"
 
 using namespace vth;
 

@@ -1,4 +1,4 @@
 #include <gtest/gtest.h>
 #include <windows.h>
-#include "hooklib/SharedBlock.h"
+#include "protocol/SharedBlock.h"
 TEST(Layout, HandlesAre32Bit) { EXPECT_EQ(sizeof(HWND), 4u); }

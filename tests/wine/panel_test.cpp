@@ -1,178 +1,11 @@
 // The companion panel end to end: the real Kestrum.exe and VT_brow.dll in a fresh folder, real
 // standard Open dialogs shown by small client programs, checked from outside through their
 // windows, the shared block and the registry.
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <cstdio>
-#include <memory>
-#include <string>
-#include <vector>
-
-#include "support/WineTest.h"
+#include "support/PanelHarness.h"
 
 namespace {
 
-constexpr DWORD kWait = 15000;
-constexpr char kPanelClass[] = "TVTReplacer";
-
-struct Metrics {
-  int fx = GetSystemMetrics(SM_CXFRAME), fy = GetSystemMetrics(SM_CYFRAME), cy = GetSystemMetrics(SM_CYCAPTION);
-};
-
-RECT WindowRectOf(HWND w) {
-  RECT r{};
-  GetWindowRect(w, &r);
-  return r;
-}
-int Width(const RECT& r) { return r.right - r.left; }
-int Height(const RECT& r) { return r.bottom - r.top; }
-bool Same(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
-std::string Text(const RECT& r) {
-  char b[80];
-  std::snprintf(b, sizeof b, "(%ld,%ld)-(%ld,%ld)", r.left, r.top, r.right, r.bottom);
-  return b;
-}
-
-// The visible panel whose owner is this dialog.
-HWND PanelOf(HWND dialog) {
-  for (HWND w : vtt::TopWindows(0, kPanelClass))
-    if (GetWindow(w, GW_OWNER) == dialog && IsWindowVisible(w)) return w;
-  return nullptr;
-}
-
-// The hole: what the panel's window region leaves out, in screen coordinates.
-RECT HoleOf(HWND panel) {
-  RECT w = WindowRectOf(panel);
-  HRGN region = CreateRectRgn(0, 0, 0, 0);
-  RECT hole{};
-  if (GetWindowRgn(panel, region) != ERROR) {
-    HRGN full = CreateRectRgn(0, 0, Width(w), Height(w));
-    CombineRgn(full, full, region, RGN_DIFF);
-    GetRgnBox(full, &hole);
-    DeleteObject(full);
-    OffsetRect(&hole, w.left, w.top);
-  }
-  DeleteObject(region);
-  return hole;
-}
-
-// The dialog's window rectangle that the hole frames: grown by the frame on three sides, by
-// frame and caption at the top, and by the strip up to 6 pixels before the folder view.
-RECT ExpectedDialogRect(HWND panel, HWND dialog) {
-  const Metrics m;
-  const RECT hole = HoleOf(panel), d = WindowRectOf(dialog);
-  HWND view = FindWindowExA(dialog, nullptr, "SHELLDLL_DefView", nullptr);
-  const int strip = view ? WindowRectOf(view).left - d.left - 6 : 0;
-  return RECT{hole.left - m.fx - strip, hole.top - m.fy - m.cy, hole.right + m.fx, hole.bottom + m.fy};
-}
-
-bool Framed(HWND panel, HWND dialog) {
-  const RECT hole = HoleOf(panel);
-  return !IsRectEmpty(&hole) && Same(ExpectedDialogRect(panel, dialog), WindowRectOf(dialog));
-}
-
-// The screen, as the user sees it, into a BMP beside the build's deliverables.
-void KeepScreenshot(const std::string& name) {
-  const std::string dir = vtt::DistDir() + "..\\artefacts\\";
-  CreateDirectoryA(dir.c_str(), nullptr);
-  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  BITMAPINFO bi{};
-  bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HBITMAP bmp = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
-  GdiFlush();
-  const DWORD stride = ((w * 3 + 3) / 4) * 4, size = stride * h;
-  BITMAPFILEHEADER fh{0x4D42, static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader + size), 0, 0,
-                      static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader)};
-  if (FILE* f = std::fopen((dir + name).c_str(), "wb")) {
-    std::fwrite(&fh, sizeof fh, 1, f);
-    std::fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f);
-    std::fwrite(bits, 1, size, f);
-    std::fclose(f);
-  }
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-}
-
-// A program with one Open dialog; its file name decides its settings section.
-class Client {
- public:
-  Client(const vtt::ProgramFolder& folder, const std::string& exeName, const std::string& args = {})
-      : exe_(folder.File(exeName)) {
-    vtt::CopyOneFile(vtt::ToolsDir() + "panel_client.exe", exe_);
-    process_ = vtt::Process(exe_, args, folder.Path());
-  }
-  // A client left running would hold the test's output open long after the test.
-  ~Client() { process_.Kill(); }
-  Client(const Client&) = delete;
-  Client& operator=(const Client&) = delete;
-  HWND WaitDialog() {
-    vtt::WaitFor([&] {
-      dialog_ = vtt::TopWindow(process_.Id(), "#32770");
-      return dialog_ && IsWindowVisible(dialog_);
-    }, kWait);
-    return dialog_;
-  }
-  // The panel, once the attach has settled (the dialog's own first moves are over).
-  HWND WaitPanel() {
-    HWND panel = nullptr;
-    if (vtt::WaitFor([&] { return (panel = PanelOf(dialog_)) != nullptr; }, kWait)) vtt::Pump(800);
-    return panel;
-  }
-  HWND Dialog() const { return dialog_; }
-  vtt::Process& Process() { return process_; }
-
- private:
-  std::string exe_;
-  vtt::Process process_;
-  HWND dialog_ = nullptr;
-};
-
-class Panel : public ::testing::Test {
- protected:
-  void SetUp() override {
-    vtt::KillProcessesNamed("Kestrum.exe");
-    vtt::DeleteTree(vtt::kAppKey);
-    vtt::WriteDword(vtt::kAppKey, "NoFirstRun", 1);
-    vtt::WriteDword(vtt::kAppKey, "AutoRun", 0);
-    folder_ = std::make_unique<vtt::ProgramFolder>();
-  }
-  void TearDown() override {
-    clients_.clear();
-    vtt::KillProcessesNamed("Kestrum.exe");
-    vtt::DeleteTree(vtt::kAppKey);
-  }
-  void StartController() {
-    controller_ = vtt::Process(folder_->File("Kestrum.exe"), {}, folder_->Path());
-    ASSERT_TRUE(vtt::WaitFor([&] { return vtt::TopWindow(controller_.Id(), "TVantrel") != nullptr; }, kWait));
-  }
-  Client& Open(const std::string& exeName, const std::string& args = {}) {
-    clients_.push_back(std::make_unique<Client>(*folder_, exeName, args));
-    return *clients_.back();
-  }
-  // Until the block says the slot of this dialog is free.
-  bool SlotFreed(HWND dialog) {
-    return vtt::WaitFor([&] {
-      vtt::SharedView view;
-      if (!view) return false;
-      for (const auto& slot : view->Slots)
-        if (slot.DialogWindow == static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(dialog))) return false;
-      return true;
-    }, kWait);
-  }
-  std::string App(const char* exe) { return std::string(vtt::kAppKey) + "\\Options\\" + exe; }
-
-  std::unique_ptr<vtt::ProgramFolder> folder_;
-  vtt::Process controller_;
-  std::vector<std::unique_ptr<Client>> clients_;
-};
+using namespace vtt;
 
 TEST_F(Panel, FirstDialogOfAProgramIsFramedCentredWithDefaultColumns) {
   StartController();
@@ -434,6 +267,42 @@ TEST_F(Panel, AFolderTheDialogRefusesEndsTheWaitAndKeepsTheText) {
   vtt::SharedView view;
   ASSERT_TRUE(view);
   EXPECT_EQ(view->Slots[0].CatchFileNameText, 0);
+}
+
+}  // namespace
+
+namespace {
+
+int GdiCensus(HWND controller) {
+  DWORD_PTR count = 0;
+  SendMessageTimeoutA(controller, RegisterWindowMessageA("VantrelGdiCensus"), 0, 0, SMTO_ABORTIFHUNG, 5000, &count);
+  return static_cast<int>(count);
+}
+
+TEST_F(Panel, OpeningAndClosingDialogsLeavesNoGdiObjectsBehind) {
+  SetEnvironmentVariableA("VT_GDI_CENSUS", "1");
+  StartController();
+  SetEnvironmentVariableA("VT_GDI_CENSUS", nullptr);
+  HWND controller = TopWindow(controller_.Id(), "TVantrel");
+  auto cycle = [&](int n) {
+    for (int i = 0; i < n; ++i) {
+      Client& c = Open("Cycle.exe");
+      ASSERT_TRUE(c.WaitDialog());
+      ASSERT_TRUE(c.WaitPanel());
+      HWND dialog = c.Dialog();
+      PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+      ASSERT_TRUE(SlotFreed(dialog));
+      c.Process().WaitExit(kWait);
+      clients_.clear();
+    }
+    Pump(500);  // the controller's release and repaint run on its next turn
+  };
+  cycle(3);
+  const int early = GdiCensus(controller);
+  ASSERT_GT(early, 0) << "the census answers";
+  cycle(12);
+  const int late = GdiCensus(controller);
+  EXPECT_LE(late - early, 3) << early << " GDI objects after 3 cycles, " << late << " after 15";
 }
 
 }  // namespace

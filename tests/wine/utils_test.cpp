@@ -9,7 +9,7 @@
 #include <cstring>
 #include <memory>
 
-#include "hooklib/IgnoreList.h"
+#include "protocol/IgnoreList.h"
 #include "support/WineTest.h"
 #include "util/ShellIdList.h"
 #include "util/UtilsExe.h"

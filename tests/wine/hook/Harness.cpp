@@ -5,7 +5,7 @@
 #include <memory>
 #include <thread>
 
-#include "hooklib/Protocol.h"
+#include "protocol/Messages.h"
 #include "support/WineTest.h"
 
 namespace vth {

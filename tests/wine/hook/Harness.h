@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "hooklib/SharedBlock.h"
+#include "protocol/SharedBlock.h"
 
 namespace vth {
 

@@ -22,7 +22,7 @@
 #include "hook/ClientProtocol.h"
 #include "hook/DialogClient.h"
 #include "hook/Harness.h"
-#include "hooklib/Protocol.h"
+#include "protocol/Messages.h"
 #include "support/WineTest.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "hook/HookFixture.h"
 
-#include "hooklib/Protocol.h"
+#include "protocol/Messages.h"
 
 namespace vth {
 

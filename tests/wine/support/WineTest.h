@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "hooklib/SharedBlock.h"
+#include "protocol/SharedBlock.h"
 
 namespace vtt {
 

@@ -10,9 +10,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "controller/Product.h"
-#include "hooklib/Protocol.h"
-#include "hooklib/SharedBlock.h"
+#include "settings/Product.h"
+#include "protocol/Messages.h"
+#include "protocol/SharedBlock.h"
 
 namespace {
 

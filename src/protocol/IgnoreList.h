@@ -7,13 +7,10 @@
 #include <string_view>
 #include <vector>
 
-#include "hooklib/SharedBlock.h"
+#include "protocol/SharedBlock.h"
+#include "util/TextCase.h"
 
 namespace vt {
-
-// Upper-cases len bytes in place; the Windows build passes the locale's ANSI rule.
-using UpperCaseFn = void (*)(char* text, std::size_t len);
-void AsciiUpperCase(char* text, std::size_t len);
 
 struct PutIgnoreResult {
   int written = 0;   // names stored

@@ -1,13 +1,8 @@
-#include "hooklib/IgnoreList.h"
+#include "protocol/IgnoreList.h"
 
 #include <cstring>
 
 namespace vt {
-
-void AsciiUpperCase(char* text, std::size_t len) {
-  for (std::size_t i = 0; i < len; ++i)
-    if (text[i] >= 'a' && text[i] <= 'z') text[i] = static_cast<char>(text[i] - 'a' + 'A');
-}
 
 PutIgnoreResult PutIgnoreList(SharedBlock& block, const std::vector<std::string>& names,
                               UpperCaseFn upper) {

@@ -1,5 +1,6 @@
-// Numbers of every message that crosses between hook instances, the controller and panels.
-// 0x447 and 0x448 mean different things to different receivers; the receiving window decides.
+// Numbers of every message between hook instances, the controller and panels, and the records
+// they carry. 0x447 and 0x448 mean different things to different receivers; the receiving
+// window decides. Payloads are only ever read through the decoders of protocol/CopyData.h.
 #pragma once
 #include <cstdint>
 
@@ -17,7 +18,13 @@ inline constexpr std::uint32_t VTM_GETFOLDER = 0x446;
 inline constexpr std::uint32_t VTM_GETWINDOWLONG = 0x447;
 inline constexpr std::uint32_t VTM_SETWINDOWLONG = 0x448;
 
-// A panel's own messages (same process).
+// The only indexes the panel reads and sets through those two messages: window styles.
+inline constexpr std::int32_t kStyleIndex = -16;     // GWL_STYLE
+inline constexpr std::int32_t kExStyleIndex = -20;   // GWL_EXSTYLE
+constexpr bool IsStyleIndex(std::int32_t index) { return index == kStyleIndex || index == kExStyleIndex; }
+
+// A panel's own messages (same process). Anyone can post these numbers to a panel: each
+// carries the panel's private key in lParam, and wParam is never a pointer.
 inline constexpr std::uint32_t VTM_NAVWAIT = 0x448;
 inline constexpr std::uint32_t VTM_DIALOGMOVED = 0x449;
 inline constexpr std::uint32_t VTM_PANELMOVED = 0x44A;
@@ -50,6 +57,14 @@ struct NotifyRecord {
 };
 static_assert(sizeof(NotifyRecord) == 16);
 
-inline constexpr std::uint32_t kWindowPosSize = 28;  // WINDOWPOS on 32-bit Windows
+// WINDOWPOS as it crosses processes on 32-bit Windows.
+struct WindowPos32 {
+  std::uint32_t Window;
+  std::uint32_t InsertAfter;
+  std::int32_t X, Y, Cx, Cy;
+  std::uint32_t Flags;
+};
+inline constexpr std::uint32_t kWindowPosSize = 28;
+static_assert(sizeof(WindowPos32) == kWindowPosSize);
 
 }  // namespace vt

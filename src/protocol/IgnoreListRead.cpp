@@ -2,7 +2,7 @@
 // without the list-building code (and the allocations) of IgnoreList.cpp.
 #include <cstring>
 
-#include "hooklib/IgnoreList.h"
+#include "protocol/IgnoreList.h"
 
 namespace vt {
 

@@ -1,0 +1,57 @@
+#include "controller/GdiCensus.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace vt {
+
+namespace {
+
+// Wine's entry of the GDI handle table (one per possible handle, 0x10000 of them).
+struct WineGdiEntry {
+  std::uint64_t object;
+  std::uint32_t owner;
+  std::uint8_t extType;  // bit 7: a stock object
+  std::uint8_t generation;
+  std::uint8_t type;     // 0: a free entry
+  std::uint8_t flags;
+  std::uint64_t userPointer;
+};
+static_assert(sizeof(WineGdiEntry) == 24);
+constexpr int kWineGdiEntries = 0x10000;
+constexpr std::size_t kPebGdiTableOffset = 0x94;  // 32-bit PEB
+
+bool UnderWine() {
+  HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+int WineGdiCensus() {
+  const auto* teb = reinterpret_cast<const std::uint8_t*>(NtCurrentTeb());
+  const std::uint8_t* peb = nullptr;
+  std::memcpy(&peb, teb + 0x30, sizeof peb);
+  if (!peb) return -1;
+  const WineGdiEntry* table = nullptr;
+  std::memcpy(&table, peb + kPebGdiTableOffset, sizeof table);
+  if (!table) return -1;
+  int count = 0;
+  for (int i = 0; i < kWineGdiEntries; ++i)
+    if (table[i].type != 0 && !(table[i].extType & 0x80)) ++count;
+  return count;
+}
+
+}  // namespace
+
+int GdiObjectCount() {
+  const DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  if (n != 0) return static_cast<int>(n);
+  return UnderWine() ? WineGdiCensus() : -1;
+}
+
+UINT GdiCensusMessage() {
+  char value[8] = {};
+  if (!GetEnvironmentVariableA(kGdiCensusSwitch, value, sizeof value) || value[0] != '1') return 0;
+  return RegisterWindowMessageA(kGdiCensusMessage);
+}
+
+}  // namespace vt

@@ -1,0 +1,54 @@
+// The one base of every window class of the program: the thunk that finds the object behind
+// a window, a barrier that keeps exceptions out of the system's frames, deletion that waits
+// until no handler of the window is on the stack (handlers may pump messages), and a private
+// key for the messages a window posts to itself.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+
+namespace vt {
+
+class Window {
+ public:
+  virtual ~Window();
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+
+  HWND Handle() const { return handle_; }
+  // True while one of the window's handlers runs.
+  bool Busy() const { return depth_ > 0; }
+
+  // Frees the window object now, or, when one of its handlers is still running further up
+  // the stack, as soon as the last of them returns.
+  static void Retire(std::unique_ptr<Window> window);
+
+  // Any program can post any number to any window: messages a window sends itself carry its
+  // key in lParam, a value that is never published, and a post without it is ignored.
+  bool PostToSelf(UINT msg, WPARAM wParam) const;
+  bool IsOwnPost(LPARAM lParam) const { return static_cast<std::uint32_t>(lParam) == key_; }
+
+  // The message loop's step, shared by the main loop and every nested pump: a WM_TIMER with
+  // a callback address is a forged one (the program sets no timer callbacks) and is dropped.
+  static void DispatchSafely(MSG& msg);
+
+ protected:
+  Window();
+  static bool RegisterWindowClass(const char* name, UINT style, HBRUSH background, HICON icon = nullptr);
+  // Creates the window with this object behind it; false when creation failed.
+  bool CreateWindowOf(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y,
+                      int width, int height, HWND parent, HMENU menu);
+  virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) = 0;
+  LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam) { return DefWindowProcA(handle_, msg, wParam, lParam); }
+
+ private:
+  static LRESULT CALLBACK Thunk(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+
+  HWND handle_ = nullptr;
+  int depth_ = 0;
+  std::uint32_t key_;
+  std::unique_ptr<Window> retired_;  // holds the object itself once freed while busy
+};
+
+}  // namespace vt

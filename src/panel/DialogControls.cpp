@@ -1,0 +1,46 @@
+#include "panel/DialogControls.h"
+
+#include <cstring>
+
+namespace vt {
+
+namespace {
+bool HasClass(HWND w, const char* className) {
+  char buf[64] = {};
+  GetClassNameA(w, buf, sizeof buf);
+  return std::strcmp(buf, className) == 0;
+}
+}  // namespace
+
+HWND FirstChildByTop(HWND parent, const char* className) {
+  if (!parent) return nullptr;
+  HWND best = nullptr;
+  LONG bestTop = 0;
+  int guard = 0;
+  for (HWND c = FindWindowExA(parent, nullptr, className, nullptr); c && guard < 1000;
+       c = FindWindowExA(parent, c, className, nullptr), ++guard) {
+    if (!HasClass(c, className)) continue;  // FindWindowEx ignores case; the dialog's classes don't
+    RECT r;
+    GetWindowRect(c, &r);
+    if (!best || r.top < bestTop) {
+      best = c;
+      bestTop = r.top;
+    }
+  }
+  return best;
+}
+
+HWND FileNameBoxOf(HWND dialog) {
+  if (HWND edit = FirstChildByTop(dialog, "Edit")) return edit;
+  HWND ex = FirstChildByTop(dialog, "ComboBoxEx32");
+  return FirstChildByTop(FirstChildByTop(ex, "ComboBox"), "Edit");
+}
+
+FolderViewWindows FolderViewOf(HWND dialog) {
+  FolderViewWindows w;
+  w.view = FirstChildByTop(dialog, "SHELLDLL_DefView");
+  w.list = w.view ? FirstChildByTop(w.view, "SysListView32") : nullptr;
+  return w;
+}
+
+}  // namespace vt

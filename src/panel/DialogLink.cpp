@@ -1,0 +1,179 @@
+#include "panel/DialogLink.h"
+
+#include <algorithm>
+
+#include "panel/DialogControls.h"
+#include "protocol/Slots.h"
+#include "util/Handles.h"
+#include "util/UtilsExe.h"
+
+namespace vt {
+
+namespace {
+
+Rect FromRECT(const RECT& r) { return Rect{r.left, r.top, r.right, r.bottom}; }
+
+constexpr UINT kRepaintArea = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_ERASENOW | RDW_FRAME;
+// Moves pile up only while the panel's thread is busy; older repaints beyond this are merged
+// away by the newer ones, which cover the window's present place.
+constexpr std::size_t kMaxPendingRepaints = 32;
+
+std::uint16_t Clamp16(std::int64_t v) { return static_cast<std::uint16_t>(std::clamp<std::int64_t>(v, 0, 0xFFFF)); }
+
+}  // namespace
+
+void DialogLink::Attach() {
+  HWND dialog = ctx_.dialog;
+  RECT o, m;
+  GetWindowRect(dialog, &o);
+  // The dialog enforces its own minimum tracking size: ask for 1 x 1 and read what it took.
+  MoveWindow(dialog, o.left, o.top, 1, 1, FALSE);
+  GetWindowRect(dialog, &m);
+  MoveWindow(dialog, o.left, o.top, o.right - o.left, o.bottom - o.top, FALSE);
+  if (m.bottom - m.top < 100) m = o;
+  ctx_.slot.MinWidth = Clamp16(m.right - m.left);
+  ctx_.slot.MinHeight = Clamp16(m.bottom - m.top);
+  const LRESULT style = SendMessageA(dialog, VTM_GETWINDOWLONG, static_cast<WPARAM>(GWL_STYLE), 0);
+  SendMessageA(dialog, VTM_SETWINDOWLONG, static_cast<WPARAM>(GWL_STYLE), style | WS_THICKFRAME);
+  const PanelFrame f = CurrentFrame();
+  DockLayout& boxes = form_.Boxes();
+  boxes.SetMinimum(form_.bxDlg, Size{std::max(0, ctx_.slot.MinWidth - 2 * f.frame.fx - f.strip),
+                                     std::max(0, ctx_.slot.MinHeight - 2 * f.frame.fy - f.frame.cy)});
+  boxes.SetSplitMinimum(form_.bxSplitLeft, std::max(f.strip, 50));
+}
+
+PanelFrame DialogLink::CurrentFrame() const {
+  PanelFrame f;
+  RECT w;
+  GetWindowRect(ctx_.Wnd(), &w);
+  f.window = FromRECT(w);
+  f.hole = form_.HoleOnScreen();
+  int fx = 0, fy = 0, cy = 0;
+  GetFrameMetrics(fx, fy, cy, false);
+  f.frame = FrameMetrics{fx, fy, cy};
+  // The dialog replaces its folder view when it changes folder: look it up every time.
+  const HWND view = FolderViewOf(ctx_.dialog).view;
+  RECT d{}, v{};
+  const bool haveView = view && GetWindowRect(view, &v) && GetWindowRect(ctx_.dialog, &d);
+  f.strip = HiddenStripWidth(haveView, v.left, d.left);
+  return f;
+}
+
+void DialogLink::QueueRepaint(UINT which, const RECT& before, const RECT& after) {
+  const std::uint32_t sequence = nextSequence_++;
+  if (repaints_.size() >= kMaxPendingRepaints) repaints_.pop_front();
+  repaints_.push_back(PendingRepaint{sequence, which, before, after});
+  if (!ctx_.Post(which, sequence)) repaints_.pop_back();
+}
+
+void DialogLink::PanelMoving(const WINDOWPOS& pos) {
+  DialogSlot& slot = ctx_.slot;
+  if (!ctx_.Active() || slot.MoveGuard != kGuardIdle || IsPureZOrderChange(pos.flags)) return;
+  slot.MoveGuard = kGuardPanelMovesDialog;
+  // While the panel is maximised the dialog's minimum is its maximum: both must already fit
+  // the state the panel is moving into, or the dialog overshoots the hole.
+  RECT w, before, after;
+  GetWindowRect(ctx_.Wnd(), &w);
+  const Rect target = TargetOfWindowPos(FromRECT(w), pos.x, pos.y, pos.cx, pos.cy, pos.flags);
+  UpdateDialogMaxSize(&target);
+  GetWindowRect(ctx_.dialog, &before);
+  const Rect d = DialogRectForPanel(CurrentFrame(), target);
+  SetWindowPos(ctx_.dialog, ctx_.Wnd(), d.left, d.top, static_cast<int>(d.Width()), static_cast<int>(d.Height()),
+               FollowFlags(pos.flags, true));
+  slot.MoveGuard = kGuardIdle;
+  GetWindowRect(ctx_.dialog, &after);
+  QueueRepaint(VTM_DIALOGMOVED, before, after);
+}
+
+void DialogLink::DialogMoving(const WindowPos32& pos) {
+  DialogSlot& slot = ctx_.slot;
+  if (!ctx_.Active() || slot.MoveGuard == kGuardPanelMovesDialog) return;
+  slot.MoveGuard = kGuardPanelFollows;
+  RECT before, after, d;
+  GetWindowRect(ctx_.Wnd(), &before);
+  GetWindowRect(ctx_.dialog, &d);
+  const Rect target = TargetOfWindowPos(FromRECT(d), pos.X, pos.Y, pos.Cx, pos.Cy, pos.Flags);
+  const Rect r = PanelRectForDialog(CurrentFrame(), target);
+  SetWindowPos(ctx_.Wnd(), GetWindow(ctx_.dialog, GW_HWNDPREV), r.left, r.top, static_cast<int>(r.Width()),
+               static_cast<int>(r.Height()), FollowFlags(pos.Flags, false));
+  slot.MoveGuard = kGuardIdle;
+  GetWindowRect(ctx_.Wnd(), &after);
+  QueueRepaint(VTM_PANELMOVED, before, after);
+}
+
+void DialogLink::RepaintAfterMove(UINT which, WPARAM sequence) {
+  auto it = std::find_if(repaints_.begin(), repaints_.end(),
+                         [&](const PendingRepaint& p) { return p.sequence == sequence && p.which == which; });
+  if (it == repaints_.end()) return;  // not a move of ours, or one already repainted
+  const PendingRepaint r = *it;
+  repaints_.erase(it);
+  if (!ctx_.Active()) return;
+  UniqueRegion left(CreateRectRgnIndirect(&r.before));
+  UniqueRegion now(CreateRectRgnIndirect(&r.after));
+  CombineRgn(left.get(), left.get(), now.get(), RGN_DIFF);
+  RedrawWindow(nullptr, nullptr, left.get(), kRepaintArea);
+  if (which == VTM_DIALOGMOVED)
+    RedrawWindow(ctx_.dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_ERASENOW | RDW_FRAME);
+  else
+    RedrawWindow(ctx_.Wnd(), nullptr, nullptr, kRepaintArea);
+}
+
+void DialogLink::PanelMoved() {
+  RECT wr;
+  GetWindowRect(ctx_.Wnd(), &wr);
+  if (IsOnScreen(wr.left, wr.top, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)) && !ctx_.Maximized())
+    normalBounds_ = wr;
+}
+
+void DialogLink::NudgeDialog() {
+  RECT d;
+  if (GetWindowRect(ctx_.dialog, &d)) MoveWindow(ctx_.dialog, d.left, d.top, d.right - d.left, d.bottom - d.top, TRUE);
+}
+
+void DialogLink::HoleResized() {
+  UpdateWindowRegion();
+  UpdateDialogMaxSize();
+}
+
+void DialogLink::UpdateWindowRegion() {
+  RECT w;
+  GetWindowRect(ctx_.Wnd(), &w);
+  const Rect hole = form_.HoleOnScreen();
+  const Rect in = MakeRect(std::int64_t{hole.left} - w.left, std::int64_t{hole.top} - w.top,
+                           std::int64_t{hole.right} - w.left, std::int64_t{hole.bottom} - w.top);
+  UniqueRegion region(CreateRectRgn(0, 0, w.right - w.left, w.bottom - w.top));
+  UniqueRegion cut(CreateRectRgn(in.left, in.top, in.right, in.bottom));
+  CombineRgn(region.get(), region.get(), cut.get(), RGN_DIFF);
+  // The system owns the region once it is set.
+  if (SetWindowRgn(ctx_.Wnd(), region.get(), TRUE)) (void)region.release();
+}
+
+void DialogLink::UpdateDialogMaxSize(const Rect* target) {
+  const bool maximized = ctx_.Maximized();
+  int mx = GetSystemMetrics(maximized ? SM_CXMAXIMIZED : SM_CXMAXTRACK);
+  int my = GetSystemMetrics(maximized ? SM_CYMAXIMIZED : SM_CYMAXTRACK);
+  RECT w;
+  if (maximized && (target || GetWindowRect(ctx_.Wnd(), &w))) {
+    // The maximised panel's real size: the system's maximised metric can differ from it (it
+    // does under Wine), and a dialog held at a minimum larger than the hole breaks the frame.
+    const Rect r = target ? *target : FromRECT(w);
+    mx = static_cast<int>(r.Width());
+    my = static_cast<int>(r.Height());
+  }
+  const Rect d = DialogRectForPanel(CurrentFrame(), Rect{0, 0, mx, my});
+  ctx_.slot.MaxWidth = Clamp16(d.Width());
+  ctx_.slot.MaxHeight = Clamp16(d.Height());
+}
+
+void DialogLink::Resynchronise() {
+  if (!ctx_.Active()) return;
+  RECT w, d;
+  if (!GetWindowRect(ctx_.Wnd(), &w) || !GetWindowRect(ctx_.dialog, &d)) return;
+  const PanelFrame f = CurrentFrame();
+  if (DialogRectForPanel(f, FromRECT(w)) == FromRECT(d)) return;
+  // The dialog's position wins; the panel's move then puts the dialog where it already is.
+  const Rect r = PanelRectForDialog(f, FromRECT(d));
+  MoveWindow(ctx_.Wnd(), r.left, r.top, static_cast<int>(r.Width()), static_cast<int>(r.Height()), TRUE);
+}
+
+}  // namespace vt

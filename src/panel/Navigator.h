@@ -1,0 +1,56 @@
+// Driving the dialog to a folder the way a user would (type the path, press Enter, wait for
+// the new folder view, put the user's text back), following the dialog's folder and selected
+// item, and the start folder.
+#pragma once
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "panel/PanelContext.h"
+#include "protocol/CopyData.h"
+#include "util/Handles.h"
+
+namespace vt {
+
+class Navigator {
+ public:
+  explicit Navigator(PanelContext& ctx) : ctx_(ctx) {}
+
+  // Finds the file-name box; the desktop's list is taken once. A finished wait gives the
+  // focus to `focusAfter` (the hot list).
+  void Attach(HWND focusAfter);
+
+  void NavigateToFolder(std::string path);
+  void NavigateToLink(const std::string& linkPath);
+  // One round of the navigation wait (VTM_NAVWAIT); mode 1 then opens the link's item.
+  void Wait(WPARAM mode);
+  // tmscan: asks the dialog for its folder. False when the dialog is gone for good (its
+  // program ended without destroying it): the panel must then close.
+  bool Scan();
+  // tmOpFolder, once: the start folder of the program's settings.
+  void OpenStartFolder(int opMode);
+
+  // Reports from the hook library while the panel asks or types.
+  void TextCaught(std::string_view text);
+  // A folder report; a malformed one (none) clears the last one.
+  void FolderReported(const std::optional<ItemListBytesView>& list);
+
+  // The folder shown, as a path; none for the desktop or a folder without one.
+  std::optional<std::string> CurrentFolderPath() const;
+  void Release();
+
+ private:
+  std::string FileNameText() const;
+  void StartWait(WPARAM mode);
+
+  PanelContext& ctx_;
+  HWND focusAfter_ = nullptr;
+  HWND fileNameEdit_ = nullptr;
+  HWND viewBeforeNavigation_ = nullptr;
+  std::string savedEditText_, targetItemName_;
+  int waitCount_ = 0;
+  ItemListPtr desktop_, currentFolder_, selectedItem_, reply_;
+};
+
+}  // namespace vt

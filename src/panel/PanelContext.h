@@ -1,0 +1,39 @@
+// What every part of one panel shares: the controller's loan, the dialog's slot, the program's
+// name, and the two windows. The form fills in the windows; the parts only read them.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "kit/Window.h"
+#include "protocol/SharedBlock.h"
+#include "settings/QRegistry.h"
+
+namespace vt {
+
+// What the controller lends every panel.
+struct PanelEnvironment {
+  HWND controller = nullptr;       // receives VTM_RELEASEPANEL
+  TQRegistry* registry = nullptr;  // AppRegistry
+  std::string programFolder;       // with its trailing backslash
+  bool debugMode = false;
+};
+
+struct PanelContext {
+  PanelContext(const PanelEnvironment& e, DialogSlot& s, const std::string& name, Window& w)
+      : env(e), slot(s), appName(name), window(w) {}
+
+  PanelEnvironment env;
+  DialogSlot& slot;
+  std::string appName;
+  Window& window;          // the panel: its handle and its self-posts
+  HWND dialog = nullptr;   // the attached file dialog (never ours to destroy)
+  bool closing = false;    // the panel is on its way out: waits end, nothing new starts
+
+  HWND Wnd() const { return window.Handle(); }
+  bool Active() const { return slot.State == kSlotActive; }
+  bool Maximized() const { return Wnd() && (GetWindowLongA(Wnd(), GWL_STYLE) & WS_MAXIMIZE) != 0; }
+  bool Post(UINT msg, WPARAM wParam = 0) const { return window.PostToSelf(msg, wParam); }
+};
+
+}  // namespace vt

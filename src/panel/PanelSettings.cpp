@@ -1,0 +1,92 @@
+#include "panel/PanelSettings.h"
+
+#include <commctrl.h>
+
+#include "settings/Catalogue.h"
+
+namespace vt {
+
+namespace {
+COLORREF ResolveColour(std::uint32_t c) {
+  return (c & 0x80000000u) ? GetSysColor(static_cast<int>(c & 0xFF)) : static_cast<COLORREF>(c);
+}
+}  // namespace
+
+void PanelSettings::Load() {
+  const AppSettings s = ReadAppSettings(*ctx_.env.registry, ctx_.appName);
+  DockLayout& boxes = form_.Boxes();
+  boxes.SetVisible(form_.bxRight, s.showPreview);
+  boxes.SetVisible(form_.bxSplitRight, s.showPreview);
+  boxes.SetSize(form_.bxRight, s.previewWidth);
+  boxes.SetSize(form_.bxLeft, s.hotWidth);
+  std::int32_t left = s.left, top = s.top;
+  const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+  if (!IsOnScreen(left, top, sw, sh)) {
+    left = CentreOrigin(sw, s.width);
+    top = CentreOrigin(sh, s.height);
+  }
+  // Lay the columns out at the present size first, so that the hole the move starts from
+  // is the one the settings make.
+  if (form_.Layout()) link_.HoleResized();
+  HWND wnd = ctx_.Wnd();
+  SetWindowPos(wnd, nullptr, left, top, s.width, s.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (s.maximized) SetWindowLongA(wnd, GWL_STYLE, GetWindowLongA(wnd, GWL_STYLE) | WS_MAXIMIZE);
+  ctx_.Post(VTM_NUDGEDIALOG);
+  ApplyHotListLooks();
+  opMode_ = s.opMode;
+  viewBmp_ = s.viewBmp;
+  viewJpg_ = s.viewJpg;
+  viewGif_ = s.viewGif;
+}
+
+void PanelSettings::ApplyHotListLooks() {
+  // Hot folders come with their own list; the list's looks are global.
+  HWND hot = form_.Hot();
+  const HotListLooks looks = ReadHotListLooks(*ctx_.env.registry);
+  const COLORREF back = looks.color ? ResolveColour(*looks.color) : kDefaultHotColor;
+  SendMessageA(hot, LVM_SETBKCOLOR, 0, back);
+  SendMessageA(hot, LVM_SETTEXTBKCOLOR, 0, back);
+  SendMessageA(hot, LVM_SETTEXTCOLOR, 0, ResolveColour(looks.textColor.value_or(kDefaultHotTextColor)));
+  if (!looks.fontSize && !looks.fontName && !looks.fontStyle) return;
+  int height = -kDefaultHotFontHeight;
+  if (looks.fontSize) {
+    WindowDc dc(ctx_.Wnd());
+    height = -MulDiv(*looks.fontSize, GetDeviceCaps(dc.get(), LOGPIXELSY), 72);
+  }
+  const FontStyle st = looks.fontStyle.value_or(FontStyle{});
+  UniqueFont font(CreateFontA(height, 0, 0, 0, st.bold ? FW_BOLD : FW_NORMAL, st.italic, st.underline, st.strikeOut,
+                              DEFAULT_CHARSET, 0, 0, 0, 0,
+                              looks.fontName ? looks.fontName->c_str() : kDefaultHotFontName));
+  if (!font) return;
+  SendMessageA(hot, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  hotFont_ = std::move(font);  // the previous font is no longer in use
+}
+
+void PanelSettings::Save() {
+  HWND wnd = ctx_.Wnd();
+  DialogSlot& slot = ctx_.slot;
+  AppSettings s;
+  s.maximized = ctx_.Maximized();
+  WINDOWPLACEMENT wp{};
+  wp.length = sizeof wp;
+  wp.showCmd = SW_SHOWNORMAL;
+  // The dialog's minimum would bend the placement the system reports.
+  const std::uint16_t minW = slot.MinWidth, minH = slot.MinHeight;
+  slot.MinWidth = slot.MinHeight = 0;
+  GetWindowPlacement(wnd, &wp);
+  slot.MinWidth = minW;
+  slot.MinHeight = minH;
+  RECT n = wp.rcNormalPosition;
+  if (!IsOnScreen(n.left, n.top, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)))
+    n = link_.NormalBounds();
+  s.left = n.left;
+  s.top = n.top;
+  s.width = n.right - n.left;
+  s.height = n.bottom - n.top;
+  s.previewWidth = form_.Boxes().RequestedSize(form_.bxRight);
+  s.hotWidth = form_.Boxes().RequestedSize(form_.bxLeft);
+  s.lastOpenFolder = navigator_.CurrentFolderPath();
+  WritePanelState(*ctx_.env.registry, ctx_.appName, s);
+}
+
+}  // namespace vt

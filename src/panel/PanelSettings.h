@@ -1,0 +1,36 @@
+// The per-program settings of one panel: read when it attaches (layout, place, start-folder
+// rule, preview switches, the hot list's looks), written when it closes.
+#pragma once
+#include <windows.h>
+
+#include "panel/DialogLink.h"
+#include "panel/Navigator.h"
+#include "panel/PanelContext.h"
+#include "panel/PanelForm.h"
+#include "util/Handles.h"
+
+namespace vt {
+
+class PanelSettings {
+ public:
+  PanelSettings(PanelContext& ctx, PanelForm& form, DialogLink& link, Navigator& navigator)
+      : ctx_(ctx), form_(form), link_(link), navigator_(navigator) {}
+
+  void Load();
+  void Save();
+
+  int OpMode() const { return opMode_; }
+
+ private:
+  void ApplyHotListLooks();
+
+  PanelContext& ctx_;
+  PanelForm& form_;
+  DialogLink& link_;
+  Navigator& navigator_;
+  int opMode_ = 1;
+  bool viewBmp_ = true, viewJpg_ = true, viewGif_ = true;
+  UniqueFont hotFont_;  // the list's font while the panel lives
+};
+
+}  // namespace vt

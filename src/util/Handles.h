@@ -1,0 +1,167 @@
+// Owners for every kind of handle the resident program holds: one move-only template, given
+// the close function and the value that means "none". Nothing is closed by hand elsewhere.
+#pragma once
+#include <windows.h>
+#include <shlobj.h>
+
+#include <memory>
+#include <utility>
+
+#include "util/ShellIdList.h"
+
+namespace vt {
+
+template <typename H, typename Traits>
+class UniqueAny {
+ public:
+  UniqueAny() = default;
+  explicit UniqueAny(H h) : h_(h) {}
+  ~UniqueAny() { reset(); }
+  UniqueAny(UniqueAny&& o) noexcept : h_(o.release()) {}
+  UniqueAny& operator=(UniqueAny&& o) noexcept {
+    if (this != &o) reset(o.release());
+    return *this;
+  }
+  UniqueAny(const UniqueAny&) = delete;
+  UniqueAny& operator=(const UniqueAny&) = delete;
+
+  H get() const { return h_; }
+  explicit operator bool() const { return h_ != Traits::Invalid(); }
+  void reset(H h = Traits::Invalid()) {
+    if (h_ != Traits::Invalid()) Traits::Close(h_);
+    h_ = h;
+  }
+  [[nodiscard]] H release() { return std::exchange(h_, Traits::Invalid()); }
+  // For functions that return a handle through a pointer: the old one is closed first.
+  H* put() {
+    reset();
+    return &h_;
+  }
+
+ private:
+  H h_ = Traits::Invalid();
+};
+
+template <typename H, auto CloseFn>
+struct NullHandleTraits {
+  static H Invalid() { return nullptr; }
+  static void Close(H h) { CloseFn(h); }
+};
+
+namespace handle_detail {
+inline void DeleteGdi(HGDIOBJ h) { DeleteObject(h); }
+inline void CloseKey(HKEY h) {
+  // Predefined roots are not ours to close.
+  auto bits = reinterpret_cast<UINT_PTR>(h);
+  if (bits < 0x80000000u || bits > 0x800000FFu) RegCloseKey(h);
+}
+inline void CloseKernel(HANDLE h) { CloseHandle(h); }
+inline void DestroyMenuHandle(HMENU h) { DestroyMenu(h); }
+inline void DeleteMemoryDc(HDC h) { DeleteDC(h); }
+inline void UnmapView(void* p) { UnmapViewOfFile(p); }
+inline void FreeLibraryHandle(HMODULE h) { FreeLibrary(h); }
+struct InvalidHandleTraits {
+  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE h) { FindClose(h); }
+};
+}  // namespace handle_detail
+
+template <typename T>
+using UniqueGdi = UniqueAny<T, NullHandleTraits<T, handle_detail::DeleteGdi>>;
+using UniqueFont = UniqueGdi<HFONT>;
+using UniqueBrush = UniqueGdi<HBRUSH>;
+using UniquePen = UniqueGdi<HPEN>;
+using UniqueBitmap = UniqueGdi<HBITMAP>;
+using UniqueRegion = UniqueGdi<HRGN>;
+using UniqueKey = UniqueAny<HKEY, NullHandleTraits<HKEY, handle_detail::CloseKey>>;
+using UniqueFind = UniqueAny<HANDLE, handle_detail::InvalidHandleTraits>;
+using UniqueKernelHandle = UniqueAny<HANDLE, NullHandleTraits<HANDLE, handle_detail::CloseKernel>>;
+using UniqueMenu = UniqueAny<HMENU, NullHandleTraits<HMENU, handle_detail::DestroyMenuHandle>>;
+using UniqueMemoryDc = UniqueAny<HDC, NullHandleTraits<HDC, handle_detail::DeleteMemoryDc>>;
+using UniqueView = UniqueAny<void*, NullHandleTraits<void*, handle_detail::UnmapView>>;
+using UniqueLibrary = UniqueAny<HMODULE, NullHandleTraits<HMODULE, handle_detail::FreeLibraryHandle>>;
+
+// A window's device context, given back to the window it came from.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window, bool wholeWindow = false)
+      : window_(window), dc_(wholeWindow ? GetWindowDC(window) : GetDC(window)) {}
+  ~WindowDc() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  HDC get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// An object selected into a context for one scope; the previous one comes back.
+class Selected {
+ public:
+  Selected(HDC dc, HGDIOBJ object) : dc_(dc), old_(object ? SelectObject(dc, object) : nullptr) {}
+  ~Selected() {
+    if (old_) SelectObject(dc_, old_);
+  }
+  Selected(const Selected&) = delete;
+  Selected& operator=(const Selected&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+// Identifier lists from the shell allocator, freed with it.
+struct ShellFree {
+  void operator()(ITEMIDLIST* list) const { ItemListFree(list); }
+};
+using ItemListPtr = std::unique_ptr<ITEMIDLIST, ShellFree>;
+
+// The least a COM pointer needs: one reference, released once.
+template <typename T>
+class ComPtr {
+ public:
+  ComPtr() = default;
+  explicit ComPtr(T* p) : p_(p) {}
+  ~ComPtr() { reset(); }
+  ComPtr(ComPtr&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
+  ComPtr& operator=(ComPtr&& o) noexcept {
+    if (this != &o) {
+      reset();
+      p_ = std::exchange(o.p_, nullptr);
+    }
+    return *this;
+  }
+  ComPtr(const ComPtr&) = delete;
+  ComPtr& operator=(const ComPtr&) = delete;
+
+  T* get() const { return p_; }
+  T* operator->() const { return p_; }
+  explicit operator bool() const { return p_ != nullptr; }
+  void reset() {
+    if (p_) p_->Release();
+    p_ = nullptr;
+  }
+  T** put() {
+    reset();
+    return &p_;
+  }
+  // Hands the reference on to a caller who releases it.
+  [[nodiscard]] T* release() { return std::exchange(p_, nullptr); }
+  void** put_void() { return reinterpret_cast<void**>(put()); }
+  // QueryInterface into another owner; empty when the object lacks the interface.
+  template <typename U>
+  ComPtr<U> As(REFIID iid) const {
+    ComPtr<U> out;
+    if (p_ && FAILED(p_->QueryInterface(iid, out.put_void()))) out.reset();
+    return out;
+  }
+
+ private:
+  T* p_ = nullptr;
+};
+
+}  // namespace vt
