@@ -21,11 +21,24 @@ vt_wine_start() {
     done
   fi
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    timeout 120 wineboot -i >/dev/null 2>&1 || { echo "wineboot failed" >&2; return 1; }
-    timeout 60 wineserver -w || true
+    vt_new_prefix || { echo "wineboot failed" >&2; return 1; }
   fi
   # Nothing may ask before a window shows: no crash dialog, no Mono/Gecko installers.
   timeout 30 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+}
+
+# A new prefix is a copy of one made once per machine: making one takes seconds natively but
+# minutes where 32-bit programs run emulated.
+vt_new_prefix() {
+  local template=${VANTREL_DEPS:-/var/cache/vantrel-deps}/wine-prefix-template
+  if [ ! -f "$template/system.reg" ]; then
+    local fresh=$template.$$
+    rm -rf "$fresh"
+    WINEPREFIX=$fresh timeout 1200 wineboot -i >/dev/null 2>&1 || { rm -rf "$fresh"; return 1; }
+    WINEPREFIX=$fresh timeout 300 wineserver -w || true
+    rm -rf "$template" && mv "$fresh" "$template" || return 1
+  fi
+  mkdir -p "$WINEPREFIX" && cp -a "$template/." "$WINEPREFIX/"
 }
 
 vt_wine_stop() {

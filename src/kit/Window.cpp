@@ -23,7 +23,9 @@ std::uint32_t NewKey(const void* object) {
 
 Window::Window() : key_(NewKey(this)) {}
 
-Window::~Window() {
+Window::~Window() { DestroyQuietly(); }
+
+void Window::DestroyQuietly() {
   if (HWND window = handle_) {
     // Messages sent while the window goes must not reach this half-destroyed object.
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);

@@ -40,6 +40,9 @@ class Window {
   bool CreateWindowOf(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y,
                       int width, int height, HWND parent, HMENU menu);
   virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) = 0;
+  // Destroys the window without another message reaching the object; for destructors of
+  // windows whose members (child windows among them) must outlive the window.
+  void DestroyQuietly();
   LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam) { return DefWindowProcA(handle_, msg, wParam, lParam); }
 
  private:

@@ -21,7 +21,8 @@ TVTReplacer::TVTReplacer(const PanelEnvironment& env, DialogSlot& slot, const st
   ctx_.dialog = reinterpret_cast<HWND>(static_cast<UINT_PTR>(slot.DialogWindow));
 }
 
-TVTReplacer::~TVTReplacer() = default;
+// The window goes first, with its children, while every part still exists.
+TVTReplacer::~TVTReplacer() { DestroyQuietly(); }
 
 std::unique_ptr<TVTReplacer> TVTReplacer::Create(const PanelEnvironment& env, DialogSlot& slot,
                                                  const std::string& appName) {

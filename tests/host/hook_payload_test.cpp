@@ -211,4 +211,39 @@ TEST(HookCopyData, MalformedRecordsAreRefused) {
   EXPECT_FALSE(IsValidCopyData(CopyReceiver::Panel, 0x99, name, sizeof name));
 }
 
+TEST(CopyDataDecoders, EachReceiverGetsTypedRecordsOrNothing) {
+  vt::WindowPos32 pos{0x10, 0, -5, 7, 300, 200, 0x40};
+  const auto decoded = vt::DecodeWindowPos({vt::VTCD_POSCHANGING, &pos, sizeof pos});
+  ASSERT_TRUE(decoded);
+  EXPECT_EQ(decoded->X, -5);
+  EXPECT_EQ(decoded->Cy, 200);
+  EXPECT_EQ(decoded->Flags, 0x40u);
+  EXPECT_FALSE(vt::DecodeWindowPos({vt::VTCD_SHOW, &pos, sizeof pos})) << "a decoder takes its own kind only";
+
+  vt::NotifyRecord record{0x18, 1, 0, 0};
+  EXPECT_EQ(vt::DecodeNotify({vt::VTCD_SHOW, &record, sizeof record})->WParam, 1u);
+  EXPECT_FALSE(vt::DecodeNotify({vt::VTCD_POSCHANGING, &record, sizeof record}));
+
+  const char name[] = "NOTEPAD.EXE";
+  EXPECT_EQ(vt::DecodeProgramName({vt::VTCD_ATTACH, name, sizeof name}), "NOTEPAD.EXE");
+  EXPECT_FALSE(vt::DecodeProgramPath({vt::VTCD_ATTACH, name, sizeof name}));
+  EXPECT_EQ(vt::DecodeOpenItem({vt::VTCD_OPENITEM, name, sizeof name}), "NOTEPAD.EXE");
+
+  // The file-name box may carry up to 32 KiB; other texts stop at 4 KiB.
+  std::vector<char> text(0x8000, 'a');
+  text.back() = '\0';
+  const auto size = static_cast<std::uint32_t>(text.size());
+  EXPECT_EQ(vt::DecodeFileNameText({vt::VTCD_SETTEXT, text.data(), size})->size(), text.size() - 1);
+  EXPECT_FALSE(vt::DecodeProgramName({vt::VTCD_ATTACH, text.data(), size}));
+  text.push_back('\0');
+  EXPECT_FALSE(vt::DecodeFileNameText({vt::VTCD_SETTEXT, text.data(), size + 1}));
+
+  Bytes folder = List({10, 12});
+  auto f = Exact(folder);
+  const auto list = vt::DecodeFolder({vt::VTCD_FOLDER, f.get(), static_cast<std::uint32_t>(folder.size())});
+  ASSERT_TRUE(list);
+  EXPECT_EQ(list->size, folder.size());
+  EXPECT_FALSE(vt::DecodeFolder({vt::VTCD_FOLDER, f.get(), 3}));
+}
+
 }  // namespace
