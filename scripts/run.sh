@@ -39,7 +39,15 @@ else
   timeout 30 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1 || true
 fi
 
-drive() { timeout 90 wine "$build/bin/vt_drive.exe" "$@"; }
+# Emulated 32-bit programs (see wine-env.sh) start minutes late: every wait grows tenfold.
+slow=1
+vt_wine_emulated && slow=10
+drive() {
+  local what=$1 ms=${2:-}
+  shift
+  [ -n "$ms" ] && { shift; set -- "$((ms * slow))" "$@"; }
+  timeout $((90 * slow)) wine "$build/bin/vt_drive.exe" "$what" "$@"
+}
 status=0
 
 echo "== starting Kestrum.exe on display $DISPLAY"
@@ -53,7 +61,7 @@ if [ "$status" -eq 0 ] && ! drive testvt 8000 >/dev/null; then
 fi
 if [ "$status" -eq 0 ]; then
   drive open 60000 || status=1
-  sleep 4  # let the dialog and its panel finish painting
+  sleep $((4 * slow))  # let the dialog and its panel finish painting
 fi
 
 mkdir -p "$(dirname "$shot")"

@@ -2,6 +2,12 @@
 # an Xvfb server of our own. Everything started here is stopped by vt_wine_stop.
 # Every step is bounded by a timeout so that a hung dialog fails the run instead of hanging it.
 
+# True where 32-bit programs run through qemu's user-mode emulator (registered by setup.sh
+# when the kernel runs none itself): Wine works there, but every program start takes minutes.
+vt_wine_emulated() {
+  [ -f /proc/sys/fs/binfmt_misc/qemu-i386 ] && head -n 1 /proc/sys/fs/binfmt_misc/qemu-i386 | grep -qx enabled
+}
+
 vt_wine_start() {
   export WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml="
   export WINEPREFIX=${VT_WINEPREFIX:-$(mktemp -d /tmp/vantrel-prefix.XXXXXX)}
@@ -23,6 +29,9 @@ vt_wine_start() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     vt_new_prefix || { echo "wineboot failed" >&2; return 1; }
   fi
+  # One session for the whole run: the server and the prefix's services stay up between the
+  # test programs instead of starting again for each (minutes where programs run emulated).
+  wineserver -p
   # Nothing may ask before a window shows: no crash dialog, no Mono/Gecko installers.
   timeout 30 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
 }
