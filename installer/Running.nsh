@@ -68,14 +68,27 @@ FunctionEnd
 Function ${prefix}MoveHookAside
   Exch $0  ; folder for a copy that cannot be deleted now
   Push $1
-  Delete "$INSTDIR\VT_brow.*.old"
+  Push $2
   Delete "$TEMP\VT_brow.*.old"
-  IfFileExists "$INSTDIR\VT_brow.dll" 0 done
-  Delete "$INSTDIR\VT_brow.dll"
-  IfFileExists "$INSTDIR\VT_brow.dll" 0 done
-  System::Call 'kernel32::GetTickCount() i .r1'
-  Rename "$INSTDIR\VT_brow.dll" "$0\VT_brow.$1.old"
-  done:
+  ; Copies set aside earlier: deleted when free, otherwise moved along with the current one.
+  FindFirst $1 $2 "$INSTDIR\VT_brow.*.old"
+  ${DoWhile} $2 != ""
+    Delete "$INSTDIR\$2"
+    ${If} ${FileExists} "$INSTDIR\$2"
+    ${AndIf} $0 != $INSTDIR
+      Rename "$INSTDIR\$2" "$0\$2"
+    ${EndIf}
+    FindNext $1 $2
+  ${Loop}
+  FindClose $1
+  ${If} ${FileExists} "$INSTDIR\VT_brow.dll"
+    Delete "$INSTDIR\VT_brow.dll"
+  ${EndIf}
+  ${If} ${FileExists} "$INSTDIR\VT_brow.dll"
+    System::Call 'kernel32::GetTickCount() i .r1'
+    Rename "$INSTDIR\VT_brow.dll" "$0\VT_brow.$1.old"
+  ${EndIf}
+  Pop $2
   Pop $1
   Pop $0
 FunctionEnd
