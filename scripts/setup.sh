@@ -11,7 +11,7 @@ export DEBIAN_FRONTEND=noninteractive
 log() { printf '[setup] %s\n' "$*"; }
 
 packages=(g++-mingw-w64-i686 mingw-w64-tools wine wine32 xvfb xauth x11-utils imagemagick nasm
-          cmake ninja-build pkg-config googletest libgtest-dev g++ dpkg-dev file binutils-mingw-w64-i686)
+          cmake ninja-build pkg-config googletest libgtest-dev g++ dpkg-dev file binutils-mingw-w64-i686 nsis)
 
 missing=()
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
