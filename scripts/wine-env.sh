@@ -45,6 +45,8 @@ vt_new_prefix() {
     rm -rf "$fresh"
     WINEPREFIX=$fresh timeout 1200 wineboot -i >/dev/null 2>&1 || { rm -rf "$fresh"; return 1; }
     WINEPREFIX=$fresh timeout 300 wineserver -w || true
+    # Made once, never updated: Wine would otherwise re-run its set-up on later starts.
+    echo disable > "$fresh/.update-timestamp"
     rm -rf "$template" && mv "$fresh" "$template" || return 1
   fi
   mkdir -p "$WINEPREFIX" && cp -a "$template/." "$WINEPREFIX/"
