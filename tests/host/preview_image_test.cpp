@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "kit/GifAnimation.h"
+#include "panel/PreviewChoice.h"
 #include "panel/PreviewFit.h"
 
 namespace {
@@ -110,6 +111,23 @@ TEST(GifBuilder, CapsCanvasFramesAndBytes) {
   std::size_t n = 0;
   while (b.AddFrame(0, 0, 1, 1)) ++n;
   EXPECT_EQ(n, vt::kMaxFrames);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PreviewChoice, ByExtensionInAnyCaseWhenSwitchedOn) {
+  const vt::PreviewSwitches all;
+  EXPECT_EQ(vt::PreviewKindOf("C:\\a\\photo.JpEg", all), vt::PreviewKind::Jpeg);
+  EXPECT_EQ(vt::PreviewKindOf("C:\\a\\b.jpg", all), vt::PreviewKind::Jpeg);
+  EXPECT_EQ(vt::PreviewKindOf("C:\\a\\b.BMP", all), vt::PreviewKind::Bmp);
+  EXPECT_EQ(vt::PreviewKindOf("C:\\a\\b.gif", all), vt::PreviewKind::Gif);
+  EXPECT_EQ(vt::PreviewKindOf("C:\\a\\b.png", all), vt::PreviewKind::None);
+  EXPECT_EQ(vt::PreviewKindOf("C:\\a.gif\\noext", all), vt::PreviewKind::None);
+  vt::PreviewSwitches noJpg;
+  noJpg.jpg = false;
+  EXPECT_EQ(vt::PreviewKindOf("C:\\a\\photo.jpeg", noJpg), vt::PreviewKind::None);
 }
 
 }  // namespace
