@@ -3,7 +3,8 @@
 //
 // Memory: libjpeg may use at most kJpegWorkMemory for its own buffers (a progressive 24 MP
 // photo needs about 150 MB of coefficients); a file that needs more fails. The output is
-// capped at kJpegMaxOutputPixels, which the scale chosen for the pane never comes near.
+// capped at kJpegMaxOutputPixels (128 MiB of pixels; a 24 MP photo at full scale fits, for
+// comparison), which the scale chosen for the pane never comes near.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -14,7 +15,7 @@
 namespace vt {
 
 constexpr long kJpegWorkMemory = 256L << 20;
-constexpr std::uint64_t kJpegMaxOutputPixels = 16u << 20;
+constexpr std::uint64_t kJpegMaxOutputPixels = 32u << 20;
 
 // Width and height from the frame header, without decoding; false for data libjpeg refuses.
 bool JpegSize(const std::uint8_t* data, std::size_t size, Size& full);

@@ -4,7 +4,7 @@
 // Layout read from the input: canvas width and height (9 bits each: the caps have their own
 // test, and canvases of 8 Mi pixels would make each run too slow to explore anything),
 // loop count, global table size and colours, then frames: left, top (signed 16 bits), width,
-// height (9 bits), flags (disposal, transparency, local table), transparent index, delay,
+// height (7 bits), flags (disposal, transparency, local table), transparent index, delay,
 // decoded rows, and as many index bytes as remain for the frame.
 #include <cstdint>
 #include <cstdlib>
@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   builder.Image().palette = Table(in, in.U8());
   while (in.n > 0) {
     const auto left = static_cast<std::int16_t>(in.U16()), top = static_cast<std::int16_t>(in.U16());
-    const std::uint16_t w = in.U16() & 0x1FF, h = in.U16() & 0x1FF;
+    const std::uint16_t w = in.U16() & 0x7F, h = in.U16() & 0x7F;
     const std::uint8_t flags = in.U8();
     vt::GifFrame* f = builder.AddFrame(left, top, w, h);
     if (!f) break;
