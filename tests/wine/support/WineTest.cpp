@@ -148,7 +148,21 @@ void Pump(DWORD ms) {
   } while (static_cast<LONG>(end - GetTickCount()) > 0);
 }
 
+namespace {
+// VT_WAIT_SCALE=N stretches every wait N times, for machines where the programs run emulated.
+DWORD Scaled(DWORD ms) {
+  static const DWORD scale = [] {
+    char text[8] = {};
+    const DWORD n = GetEnvironmentVariableA("VT_WAIT_SCALE", text, sizeof text);
+    const long v = n ? std::strtol(text, nullptr, 10) : 1;
+    return static_cast<DWORD>(v >= 1 && v <= 100 ? v : 1);
+  }();
+  return ms * scale;
+}
+}  // namespace
+
 bool WaitFor(const std::function<bool()>& cond, DWORD ms) {
+  ms = Scaled(ms);
   DWORD start = GetTickCount();
   for (;;) {
     if (cond()) return true;
