@@ -9,7 +9,7 @@ vt_wine_emulated() {
 }
 
 vt_wine_start() {
-  export WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
   export WINEPREFIX=${VT_WINEPREFIX:-$(mktemp -d /tmp/vantrel-prefix.XXXXXX)}
   VT_OWN_XVFB=
   if [ -z "${DISPLAY:-}" ] || [ -n "${VT_FORCE_XVFB:-}" ]; then
