@@ -17,8 +17,6 @@ class Window {
   Window& operator=(const Window&) = delete;
 
   HWND Handle() const { return handle_; }
-  // True while one of the window's handlers runs.
-  bool Busy() const { return depth_ > 0; }
 
   // Frees the window object now, or, when one of its handlers is still running further up
   // the stack, as soon as the last of them returns.

@@ -47,7 +47,6 @@ class PanelForm {
 
   HWND Hot() const { return hot_; }
   HWND Hole() const { return pndlg_ ? pndlg_->Handle() : nullptr; }
-  HWND StatusBar() const { return stbar_; }
 
  private:
   void PlaceBox(BoxId box, HWND window);

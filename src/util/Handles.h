@@ -59,7 +59,6 @@ inline void CloseKernel(HANDLE h) { CloseHandle(h); }
 inline void DestroyMenuHandle(HMENU h) { DestroyMenu(h); }
 inline void DeleteMemoryDc(HDC h) { DeleteDC(h); }
 inline void UnmapView(void* p) { UnmapViewOfFile(p); }
-inline void FreeLibraryHandle(HMODULE h) { FreeLibrary(h); }
 struct InvalidHandleTraits {
   static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
   static void Close(HANDLE h) { FindClose(h); }
@@ -79,7 +78,6 @@ using UniqueKernelHandle = UniqueAny<HANDLE, NullHandleTraits<HANDLE, handle_det
 using UniqueMenu = UniqueAny<HMENU, NullHandleTraits<HMENU, handle_detail::DestroyMenuHandle>>;
 using UniqueMemoryDc = UniqueAny<HDC, NullHandleTraits<HDC, handle_detail::DeleteMemoryDc>>;
 using UniqueView = UniqueAny<void*, NullHandleTraits<void*, handle_detail::UnmapView>>;
-using UniqueLibrary = UniqueAny<HMODULE, NullHandleTraits<HMODULE, handle_detail::FreeLibraryHandle>>;
 
 // A window's device context, given back to the window it came from.
 class WindowDc {
