@@ -129,13 +129,13 @@ void Navigator::FolderReported(const std::optional<ItemListBytesView>& list) {
   reply_.reset(list ? ItemListCopy(static_cast<LPCITEMIDLIST>(list->data)) : nullptr);
 }
 
-bool Navigator::Scan() {
-  if (!ctx_.Active()) return true;
-  if (!IsWindow(ctx_.dialog)) return false;
+Navigator::ScanResult Navigator::Scan() {
+  if (!ctx_.Active()) return ScanResult::Unchanged;
+  if (!IsWindow(ctx_.dialog)) return ScanResult::Gone;
   DWORD_PTR result = static_cast<DWORD_PTR>(-1);
   if (!SendMessageTimeoutA(ctx_.dialog, VTM_GETFOLDER, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kFolderQueryTimeoutMs,
                            &result))
-    return true;  // no answer counts like a dropped-down folder box: nothing changes
+    return ScanResult::Unchanged;  // no answer counts like a dropped-down folder box
   switch (static_cast<LRESULT>(result)) {
     case 0:
       selectedItem_.reset();
@@ -151,9 +151,9 @@ bool Navigator::Scan() {
       currentFolder_ = Copy(reply_.get());
       break;
     default:
-      break;
+      return ScanResult::Unchanged;
   }
-  return true;
+  return ScanResult::Reported;
 }
 
 void Navigator::OpenStartFolder(int opMode) {

@@ -25,9 +25,10 @@ class Navigator {
   void NavigateToLink(const std::string& linkPath);
   // One round of the navigation wait (VTM_NAVWAIT); mode 1 then opens the link's item.
   void Wait(WPARAM mode);
-  // tmscan: asks the dialog for its folder. False when the dialog is gone for good (its
+  // tmscan: asks the dialog for its folder. Gone when the dialog is gone for good (its
   // program ended without destroying it): the panel must then close.
-  bool Scan();
+  enum class ScanResult { Gone, Unchanged, Reported };
+  ScanResult Scan();
   // tmOpFolder, once: the start folder of the program's settings.
   void OpenStartFolder(int opMode);
 
@@ -38,6 +39,9 @@ class Navigator {
 
   // The folder shown, as a path; none for the desktop or a folder without one.
   std::optional<std::string> CurrentFolderPath() const;
+  // The last report: the folder shown and the one selected item, either of them none.
+  LPCITEMIDLIST CurrentFolder() const { return currentFolder_.get(); }
+  LPCITEMIDLIST SelectedItem() const { return selectedItem_.get(); }
   void Release();
 
  private:

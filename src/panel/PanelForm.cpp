@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "panel/CaptionPaint.h"
+#include "panel/PreviewView.h"
 
 namespace vt {
 
@@ -34,7 +35,7 @@ HWND Child(const char* cls, DWORD style, int x, int y, int w, int h, HWND parent
 bool PanelForm::RegisterClasses() {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&icc);
-  return RegisterWidgets();
+  return RegisterWidgets() && PreviewView::Register();
 }
 
 HMENU PanelForm::MenuBar() {
@@ -112,11 +113,12 @@ void PanelForm::CreateComponents(HWND form) {
   pnRight_ = Adopt(Container::Create(form, false));
   pnPreview_ = Adopt(Container::Create(pnRight_, false));
   pnInfo_ = Adopt(Container::Create(pnRight_, false, true));  // Bevel1 is its etched frame
+  // Name and type at fixed places; the preview stacks the other three below them as they get
+  // texts. The design captions are emptied at once: the preview fills them in.
   HWND* labels[] = {&lbpname_, &lbptype_, &lbpmod_, &lbpsize_, &lbprect_};
-  for (int i = 0; i < 5; ++i) {
-    // The design captions are emptied at once: the preview fills them in.
-    *labels[i] = Child("STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 10, 10 + 26 * i, 130, 14, pnInfo_);
-  }
+  const int tops[] = {6, 21, 41, 41, 41};
+  for (int i = 0; i < 5; ++i)
+    *labels[i] = Child("STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_ENDELLIPSIS, 10, tops[i], 130, 14, pnInfo_);
   for (HWND w : {stbar_, hot_, lbptype_, lbpmod_, lbpsize_, lbprect_})
     SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(formFont_.get()), FALSE);
   SendMessageA(lbpname_, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -47,6 +48,16 @@ class PanelForm {
 
   HWND Hot() const { return hot_; }
   HWND Hole() const { return pndlg_ ? pndlg_->Handle() : nullptr; }
+
+  // The preview column's windows.
+  struct PreviewLabels {
+    HWND name, type, rect, size, mod;
+  };
+  HWND PreviewArea() const { return pnPreview_; }
+  HWND InfoArea() const { return pnInfo_; }
+  HWND StatusBar() const { return stbar_; }
+  PreviewLabels Labels() const { return {lbpname_, lbptype_, lbprect_, lbpsize_, lbpmod_}; }
+  std::array<HWND, 5> InfoLabels() const { return {lbpname_, lbptype_, lbprect_, lbpsize_, lbpmod_}; }
 
  private:
   void PlaceBox(BoxId box, HWND window);

@@ -7,6 +7,7 @@
 #include "panel/Navigator.h"
 #include "panel/PanelContext.h"
 #include "panel/PanelForm.h"
+#include "panel/PreviewChoice.h"
 #include "util/Handles.h"
 
 namespace vt {
@@ -20,6 +21,7 @@ class PanelSettings {
   void Save();
 
   int OpMode() const { return opMode_; }
+  PreviewSwitches Switches() const { return {viewBmp_, viewJpg_, viewGif_}; }
 
  private:
   void ApplyHotListLooks();

@@ -35,6 +35,7 @@ std::unique_ptr<TVTReplacer> TVTReplacer::Create(const PanelEnvironment& env, Di
     return nullptr;
   panel->form_.MenuBarAdopted();
   panel->form_.CreateComponents(panel->Handle());
+  panel->preview_.Create();
   if (!env.debugMode) SetTimer(panel->Handle(), tmControl, 500, nullptr);  // DebugMode leaves drift uncorrected
   SetTimer(panel->Handle(), tmscan, 500, nullptr);
   panel->navigator_.Attach(panel->form_.Hot());
@@ -47,6 +48,7 @@ void TVTReplacer::Show() {
   ctx_.slot.State = kSlotActive;
   link_.Attach();
   settings_.Load();
+  preview_.SetSwitches(settings_.Switches());
   char title[1024] = {};
   GetWindowTextA(ctx_.dialog, title, sizeof title);
   SetWindowTextA(wnd, title);
@@ -60,6 +62,7 @@ void TVTReplacer::Show() {
 
 void TVTReplacer::Layout() {
   if (form_.Layout()) link_.HoleResized();
+  preview_.Layout();
 }
 
 void TVTReplacer::ShowWithDialog(bool show) {
@@ -121,6 +124,7 @@ void TVTReplacer::ClosePanel() {
   SetForegroundWindow(ctx_.dialog);
   for (UINT_PTR timer : {tmControl, tmscan, tmOpFolder}) KillTimer(Handle(), timer);
   navigator_.Release();
+  preview_.Release();
   ShowWindow(Handle(), SW_HIDE);
   Release();
 }
@@ -138,6 +142,9 @@ LRESULT TVTReplacer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_COPYDATA:
       return CopyData(wp, reinterpret_cast<const COPYDATASTRUCT*>(lp));
+    case VTM_PREVIEWREADY:
+      preview_.PictureReady(wp);
+      return 0;
     case VTM_NAVWAIT:
     case VTM_DIALOGMOVED:
     case VTM_PANELMOVED:
@@ -227,7 +234,10 @@ LRESULT TVTReplacer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (wp == tmControl) {
         link_.Resynchronise();
       } else if (wp == tmscan) {
-        if (!navigator_.Scan()) {
+        const Navigator::ScanResult scan = navigator_.Scan();
+        if (scan == Navigator::ScanResult::Reported) {
+          preview_.UpdatePreview(navigator_.CurrentFolder(), navigator_.SelectedItem());
+        } else if (scan == Navigator::ScanResult::Gone) {
           // Its program ended without the dialog being destroyed (killed, crashed): nothing
           // will report it, and the panel must not hold its slot and stay on screen for ever.
           ctx_.slot.State = kSlotClosing;

@@ -14,6 +14,7 @@
 #include "panel/PanelContext.h"
 #include "panel/PanelForm.h"
 #include "panel/PanelSettings.h"
+#include "panel/Preview.h"
 
 namespace vt {
 
@@ -56,6 +57,7 @@ class TVTReplacer final : public Window {
   DialogLink link_{ctx_, form_};
   Navigator navigator_{ctx_};
   PanelSettings settings_{ctx_, form_, link_, navigator_};
+  Preview preview_{ctx_, form_};
   bool released_ = false;
 };
 

@@ -31,6 +31,9 @@ inline constexpr std::uint32_t VTM_PANELMOVED = 0x44A;
 inline constexpr std::uint32_t VTM_OPTIONSCLOSED = 0x44B;
 inline constexpr std::uint32_t VTM_NUDGEDIALOG = 0x44C;
 inline constexpr std::uint32_t VTM_RESTOREDRAG = 0x450;
+// From the panel's preview worker: wParam is only a request number, which finds the picture
+// of the newest request and nothing else, so this one needs no key.
+inline constexpr std::uint32_t VTM_PREVIEWREADY = 0x44D;
 
 // WM_COPYDATA kinds (dwData).
 inline constexpr std::uint32_t VTCD_ATTACH = 1;     // hook -> controller

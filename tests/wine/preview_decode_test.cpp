@@ -18,19 +18,8 @@ namespace {
 constexpr vt::Size kBox{150, 209};
 constexpr UINT kReady = WM_APP + 7;
 
-struct Files {
-  std::string dir = vtt::TempDir() + "vt_preview\\";
-  Files() { CreateDirectoryA(dir.c_str(), nullptr); }
-  ~Files() {
-    for (const std::string& f : written) DeleteFileA(f.c_str());
-    RemoveDirectoryA(dir.c_str());
-  }
-  std::string Write(const std::string& name, const vtt::Bytes& data) {
-    written.push_back(dir + name);
-    EXPECT_TRUE(vtt::WriteBytes(written.back(), data));
-    return written.back();
-  }
-  std::vector<std::string> written;
+struct Files : vtt::PictureFolder {
+  Files() : PictureFolder("vt_preview") {}
 };
 
 // Red, green and blue of the pixel in the middle of a picture.

@@ -6,6 +6,9 @@
 
 #include <gif_lib.h>
 #include <jpeglib.h>
+#include <windows.h>
+
+#include "support/WineTest.h"
 
 namespace vtt {
 
@@ -132,6 +135,21 @@ bool WriteBytes(const std::string& path, const Bytes& data) {
   if (!f) return false;
   const bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
   return std::fclose(f) == 0 && ok;
+}
+
+PictureFolder::PictureFolder(const std::string& name) : dir_(TempDir() + name + "\\") {
+  CreateDirectoryA(dir_.c_str(), nullptr);
+}
+
+PictureFolder::~PictureFolder() {
+  for (const std::string& f : written_) DeleteFileA(f.c_str());
+  RemoveDirectoryA(dir_.c_str());
+}
+
+std::string PictureFolder::Write(const std::string& name, const Bytes& data) {
+  written_.push_back(dir_ + name);
+  WriteBytes(written_.back(), data);
+  return written_.back();
 }
 
 }  // namespace vtt

@@ -27,4 +27,20 @@ Bytes MakeBmp(int w, int h, std::uint32_t rgb);
 
 bool WriteBytes(const std::string& path, const Bytes& data);
 
+// A folder of its own below the temporary folder for the files a test writes; removed with
+// them.
+class PictureFolder {
+ public:
+  explicit PictureFolder(const std::string& name);
+  ~PictureFolder();
+  PictureFolder(const PictureFolder&) = delete;
+  PictureFolder& operator=(const PictureFolder&) = delete;
+  const std::string& Path() const { return dir_; }  // ends with a backslash
+  std::string Write(const std::string& name, const Bytes& data);
+
+ private:
+  std::string dir_;
+  std::vector<std::string> written_;
+};
+
 }  // namespace vtt
