@@ -48,7 +48,14 @@ void Preview::Create() {
 }
 
 void Preview::Layout() {
-  if (picture_) picture_->FillParent();
+  if (picture_) {
+    picture_->FillParent();
+    // A still picture is decoded at the size it is shown; the one on screen is stretched to the
+    // new area until its sharper copy arrives.
+    const Size area = picture_->Area();
+    if ((requestedKind_ == PreviewKind::Bmp || requestedKind_ == PreviewKind::Jpeg) && !(area == requestedArea_))
+      Request(requestedFile_, requestedKind_);
+  }
   RECT c{};
   GetClientRect(form_.InfoArea(), &c);
   const int width = std::max<int>(0, c.right - 2 * kLabelLeft);
@@ -61,10 +68,12 @@ void Preview::Layout() {
 }
 
 void Preview::UpdateStatusBar(LPCITEMIDLIST currentFolder) {
-  std::string text = PathOfItemList(currentFolder);
-  if (text == statusText_) return;  // asked twice a second: repaint only on a change
-  statusText_ = std::move(text);
-  SendMessageA(form_.StatusBar(), SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(statusText_.c_str()));
+  // Asked twice a second: the shell is asked for the path only when the folder changed.
+  if (!currentFolder && !statusFolder_) return;
+  if (currentFolder && statusFolder_ && ItemListSame(currentFolder, statusFolder_.get())) return;
+  statusFolder_.reset(currentFolder ? ItemListCopy(currentFolder) : nullptr);
+  const std::string text = PathOfItemList(currentFolder);
+  SendMessageA(form_.StatusBar(), SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void Preview::UpdatePreview(LPCITEMIDLIST currentFolder, LPCITEMIDLIST selectedItem) {
@@ -85,14 +94,24 @@ void Preview::UpdatePreview(LPCITEMIDLIST currentFolder, LPCITEMIDLIST selectedI
 void Preview::LoadTarget() {
   const std::string file = !PreviewPath.empty() && FileThere(PreviewPath) ? PreviewPath : std::string();
   const PreviewKind kind = file.empty() ? PreviewKind::None : PreviewKindOf(file, view_);
-  ++generation_;
   if (picture_) picture_->Clear();
-  if (kind == PreviewKind::None) {
-    if (worker_) worker_->Cancel(generation_);
+  if (kind != PreviewKind::None) {
+    Request(file, kind);
     return;
   }
+  ++generation_;
+  requestedKind_ = PreviewKind::None;
+  if (worker_) worker_->Cancel(generation_);
+}
+
+void Preview::Request(const std::string& file, PreviewKind kind) {
+  if (!picture_) return;
+  ++generation_;
+  requestedFile_ = file;
+  requestedKind_ = kind;
+  requestedArea_ = picture_->Area();
   if (!worker_) worker_ = std::make_unique<PreviewWorker>(ctx_.Wnd(), VTM_PREVIEWREADY);
-  worker_->Request(file, kind, picture_ ? picture_->Area() : Size{}, generation_);
+  worker_->Request(file, kind, requestedArea_, generation_);
 }
 
 void Preview::PictureReady(WPARAM generation) {
@@ -157,8 +176,10 @@ void Preview::UpdatePreviewInfo() {
 
 void Preview::Release() {
   worker_.reset();  // abandons any decoding and waits for the thread
+  requestedKind_ = PreviewKind::None;
   if (picture_) picture_->Clear();
   PreviewIdList.reset();
+  statusFolder_.reset();
   PreviewPath.clear();
 }
 

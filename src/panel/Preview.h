@@ -49,6 +49,7 @@ class Preview {
 
   void UpdateStatusBar(LPCITEMIDLIST currentFolder);
   void LoadTarget();
+  void Request(const std::string& file, PreviewKind kind);
   void ReadFacts();
   void UpdatePreviewInfo();
   void PlaceLabel(HWND label, const std::string& text, int& y, bool stack);
@@ -59,10 +60,14 @@ class Preview {
   std::unique_ptr<PreviewView> picture_;
   std::unique_ptr<PreviewWorker> worker_;  // started with the first picture to decode
   std::uint32_t generation_ = 0;
+  // The still picture asked for last and the area it was asked for: a larger area asks again.
+  std::string requestedFile_;
+  PreviewKind requestedKind_ = PreviewKind::None;
+  Size requestedArea_;
   ItemListPtr PreviewIdList;
   std::string PreviewPath;
   Facts facts_;
-  std::string statusText_;
+  ItemListPtr statusFolder_;  // the folder whose path the status bar shows
 };
 
 }  // namespace vt

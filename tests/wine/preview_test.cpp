@@ -72,6 +72,9 @@ class PreviewPane : public vtt::Panel {
     HWND view = FindWindowExA(client_->Dialog(), nullptr, "SHELLDLL_DefView", nullptr);
     HWND list = view ? FindWindowExA(view, nullptr, "SysListView32", nullptr) : nullptr;
     ASSERT_TRUE(list);
+    // The dialog fills its list after it shows.
+    const LRESULT needed = index < 0 ? 2 : index + 1;
+    ASSERT_TRUE(vtt::WaitFor([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) >= needed; }, vtt::kWait));
     HANDLE process = client_->Process().Handle();
     void* remote = VirtualAllocEx(process, nullptr, sizeof(LVITEMA), MEM_COMMIT, PAGE_READWRITE);
     ASSERT_TRUE(remote);
