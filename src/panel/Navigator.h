@@ -38,6 +38,8 @@ class Navigator {
 
   // The folder shown, as a path; none for the desktop or a folder without one.
   std::optional<std::string> CurrentFolderPath() const;
+  // The folder shown as the dialog last reported it; null before the first report.
+  LPCITEMIDLIST CurrentFolder() const { return currentFolder_.get(); }
   void Release();
 
  private:
