@@ -11,7 +11,7 @@ class InputForm final : public FormWindow {
   bool Open(HWND owner, const char* caption, const char* prompt, const std::string& initial) {
     if (!RegisterFormClass(kInputBoxClass) || !CreateForm(kInputBoxClass, caption, 340, 100, owner)) return false;
     Add(Handle(), "STATIC", prompt, SS_LEFT | SS_NOPREFIX, 8, 10, 320, 14);
-    edit_ = Add(Handle(), "EDIT", initial.c_str(), ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 8, 28, 324, 21, 100);
+    edit_ = Add(Handle(), "EDIT", initial.c_str(), ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 8, 28, 324, 21, kInputBoxEdit);
     SendMessageA(edit_, EM_LIMITTEXT, 1024, 0);
     Add(Handle(), "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 176, 66, 75, 25, IDOK);
     Add(Handle(), "BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 257, 66, 75, 25, IDCANCEL);

@@ -9,6 +9,7 @@
 namespace vt {
 
 inline constexpr char kInputBoxClass[] = "TQInputBox";
+inline constexpr int kInputBoxEdit = 100;
 
 // The text when the user chose OK; none for Cancel or closing.
 std::optional<std::string> InputBox(HWND owner, const char* caption, const char* prompt, const std::string& initial);

@@ -14,10 +14,7 @@ namespace vt {
 
 namespace {
 
-enum Id : int {
-  nbok = IDOK, nbcancel = IDCANCEL, bkhelp = 100, pc, rbOp1, rbOp2, rbOp3, edOp, sbOp,
-  pbHotFont, pbHotTextColor, pbHotColor, bkHotFont, bkHotTextColor, bkHotColor, cbPreview, cbBMP, cbJPG, cbGIF,
-};
+using namespace options_ids;
 
 constexpr int kClientWidth = 382, kClientHeight = 441;
 const char* const kPageCaptions[] = {"General", "QuickPanel", "Preview Panel"};

@@ -15,6 +15,14 @@ namespace vt {
 
 inline constexpr char kOptionsClass[] = "TVTOptions";
 
+// Control ids.
+namespace options_ids {
+enum : int {
+  nbok = IDOK, nbcancel = IDCANCEL, bkhelp = 100, pc, rbOp1, rbOp2, rbOp3, edOp, sbOp, pbHotFont, pbHotTextColor,
+  pbHotColor, bkHotFont, bkHotTextColor, bkHotColor, cbPreview, cbBMP, cbJPG, cbGIF,
+};
+}  // namespace options_ids
+
 class TVTOptions final : public FormWindow {
  public:
   static bool Register();

@@ -15,7 +15,7 @@
 namespace vt {
 
 namespace {
-enum Id : int { nbok = IDOK, nbcancel = IDCANCEL, nbHelp = 100, sbAdd, sbDel, sbaddstr, sbRefresh, cbautorun, lbrunning, lbignore };
+using namespace startup_ids;
 constexpr UINT_PTR tm = 1;
 constexpr UINT kRefreshDelay = 500;
 }  // namespace

@@ -19,6 +19,13 @@ namespace vt {
 
 inline constexpr char kStartupClass[] = "TVTStartup";
 
+// Control ids.
+namespace startup_ids {
+enum : int {
+  nbok = IDOK, nbcancel = IDCANCEL, nbHelp = 100, sbAdd, sbDel, sbaddstr, sbRefresh, cbautorun, lbrunning, lbignore,
+};
+}  // namespace startup_ids
+
 // What the controller lends the window.
 struct StartupEnvironment {
   TQRegistry* registry = nullptr;
