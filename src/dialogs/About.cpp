@@ -151,6 +151,9 @@ LRESULT TVTAbout::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (link == kMail && env_.openSupportMail) env_.openSupportMail();
       return 0;
     }
+    case WM_COMMAND:
+      if (LOWORD(wp) != IDCANCEL) return 0;  // Esc closes it like the close button
+      [[fallthrough]];
     case WM_CLOSE:
       SetHovered(-1);
       ShowWindow(Handle(), SW_HIDE);

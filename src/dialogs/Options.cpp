@@ -60,6 +60,9 @@ void TVTOptions::CreateComponents() {
     pages_[i] = containers_[i] ? containers_[i]->Handle() : nullptr;
     MoveWindow(pages_[i], area.left, area.top, area.right - area.left, area.bottom - area.top, FALSE);
   }
+  // Tab and the arrow keys reach the controls on the pages.
+  for (HWND w : {pc_, pages_[0], pages_[1], pages_[2]})
+    SetWindowLongA(w, GWL_EXSTYLE, GetWindowLongA(w, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
 
   HWND p = pages_[kPageGeneral];
   Add(p, "BUTTON", "Default Directory", BS_GROUPBOX, 8, 8, 350, 130, 0, true);

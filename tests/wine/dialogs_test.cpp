@@ -42,6 +42,11 @@ class Dialogs : public Panel {
  protected:
   HWND PanelOf(Client& c) { return c.WaitDialog() ? c.WaitPanel() : nullptr; }
   DWORD Pid() const { return controller_.Id(); }
+  // The window of the controller that a panel command opens.
+  HWND Opened(HWND panel, UINT command, const char* cls) {
+    PanelCommand(panel, command);
+    return WaitWindowOf(Pid(), cls);
+  }
 
   // The real colour chooser: the options' "Change" of the background, the value typed into
   // its red, green and blue boxes, OK.
@@ -67,8 +72,7 @@ TEST_F(Dialogs, MainOptionsOpenOnGeneralWithTheDialogHeldAndOkStoresAndApplies) 
   HWND panel = PanelOf(c);
   ASSERT_TRUE(panel);
   const int holeBefore = Width(HoleOf(panel));
-  PanelCommand(panel, kCmdMainOptions);
-  HWND options = WaitWindowOf(Pid(), vt::kOptionsClass);
+  HWND options = Opened(panel, kCmdMainOptions, vt::kOptionsClass);
   ASSERT_TRUE(options);
   EXPECT_EQ(GetWindow(options, GW_OWNER), c.Dialog());
   EXPECT_EQ(SendMessageA(Item(options, pc), TCM_GETCURSEL, 0, 0), vt::kPageGeneral);
@@ -110,8 +114,7 @@ TEST_F(Dialogs, CancelledOptionsChangeNothing) {
   HWND panel = PanelOf(c);
   ASSERT_TRUE(panel);
   const RECT hole = HoleOf(panel);
-  PanelCommand(panel, kCmdMainOptions);
-  HWND options = WaitWindowOf(Pid(), vt::kOptionsClass);
+  HWND options = Opened(panel, kCmdMainOptions, vt::kOptionsClass);
   ASSERT_TRUE(options);
   SetCheck(options, cbPreview, false);
   SetCheck(options, rbOp1, false);
@@ -134,8 +137,7 @@ TEST_F(Dialogs, StartupListsClientsNotItselfAndItsListIsHonouredAtOnce) {
   Client& c = Open("Lister.exe");
   HWND panel = PanelOf(c);
   ASSERT_TRUE(panel);
-  PanelCommand(panel, kCmdStartupOptions);
-  HWND startup = WaitWindowOf(Pid(), vt::kStartupClass);
+  HWND startup = Opened(panel, kCmdStartupOptions, vt::kStartupClass);
   ASSERT_TRUE(startup);
   EXPECT_EQ(GetWindow(startup, GW_OWNER), nullptr);
   HWND running = Item(startup, startup_ids::lbrunning), ignore = Item(startup, startup_ids::lbignore);
@@ -194,8 +196,7 @@ TEST_F(Dialogs, AboutBoxIsOneWindowShownAgainAfterClosing) {
   Client& c = Open("AboutA.exe");
   HWND panel = PanelOf(c);
   ASSERT_TRUE(panel);
-  PanelCommand(panel, kCmdAbout);
-  HWND about = WaitWindowOf(Pid(), vt::kAboutClass);
+  HWND about = Opened(panel, kCmdAbout, vt::kAboutClass);
   ASSERT_TRUE(about);
   EXPECT_EQ(WindowText(about), "About");
   PanelCommand(panel, kCmdAbout);
@@ -203,8 +204,7 @@ TEST_F(Dialogs, AboutBoxIsOneWindowShownAgainAfterClosing) {
   EXPECT_EQ(TopWindows(Pid(), vt::kAboutClass).size(), 1u);
   PostMessageA(about, WM_CLOSE, 0, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(about); }, kWait));
-  PanelCommand(panel, kCmdAbout);
-  EXPECT_EQ(WaitWindowOf(Pid(), vt::kAboutClass), about);
+  EXPECT_EQ(Opened(panel, kCmdAbout, vt::kAboutClass), about);
 }
 
 TEST_F(Dialogs, ExplorerOpensTheReportedFolderAndNothingBeforeAReport) {

@@ -90,9 +90,11 @@ TEST_F(Help, WithoutTheEngineTheShellOpensTheFile) {
   const std::string command = "\"" + folder_->File("arg_logger.exe") + "\" \"%1\"";
   RegSetValueA(HKEY_CLASSES_ROOT, ".chm", REG_SZ, "VantrelTestChm", 0);
   RegSetValueA(HKEY_CLASSES_ROOT, "VantrelTestChm\\shell\\open\\command", REG_SZ, command.c_str(), 0);
-  SetEnvironmentVariableA("WINEDLLOVERRIDES", "hhctrl.ocx=d");
+  char overrides[512] = {};
+  const DWORD had = GetEnvironmentVariableA("WINEDLLOVERRIDES", overrides, sizeof overrides);
+  SetEnvironmentVariableA("WINEDLLOVERRIDES", (std::string(overrides) + (had ? ";" : "") + "hhctrl.ocx=d").c_str());
   HWND panel = StartPanel("HelpC.exe");
-  SetEnvironmentVariableA("WINEDLLOVERRIDES", nullptr);
+  SetEnvironmentVariableA("WINEDLLOVERRIDES", had ? overrides : nullptr);
   if (panel) PanelCommand(panel, kCmdContents);
   const bool opened = WaitFor([&] { return ReadFileText(folder_->File("args.log")).find("VT.chm") != std::string::npos; },
                               kWait);
