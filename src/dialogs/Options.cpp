@@ -19,10 +19,6 @@ using namespace options_ids;
 constexpr int kClientWidth = 382, kClientHeight = 441;
 const char* const kPageCaptions[] = {"General", "QuickPanel", "Preview Panel"};
 
-COLORREF Resolve(std::uint32_t c) {
-  return (c & 0x80000000u) ? GetSysColor(static_cast<int>(c & 0xFF)) : static_cast<COLORREF>(c);
-}
-
 }  // namespace
 
 bool TVTOptions::Register() { return RegisterWidgets() && RegisterFormClass(kOptionsClass); }
@@ -138,7 +134,7 @@ void TVTOptions::ChooseColour(HWND swatch, std::uint32_t& colour) {
   CHOOSECOLORA cc{};
   cc.lStructSize = sizeof cc;
   cc.hwndOwner = Handle();
-  cc.rgbResult = Resolve(colour);
+  cc.rgbResult = ResolveColour(colour);
   cc.lpCustColors = custom;
   cc.Flags = CC_FULLOPEN | CC_RGBINIT;
   if (ChooseColorA(&cc)) colour = cc.rgbResult;
@@ -226,7 +222,7 @@ void TVTOptions::PaintBox(const DRAWITEMSTRUCT& dis) {
     const std::uint32_t colour = dis.hwndItem == pbHotColor_ ? values_.hotColor : values_.hotTextColor;
     RECT inner = r;
     InflateRect(&inner, -2, -2);
-    UniqueBrush brush(CreateSolidBrush(Resolve(colour)));
+    UniqueBrush brush(CreateSolidBrush(ResolveColour(colour)));
     FillRect(dc, &inner, brush.get());
   }
   FrameBlack(dc, r);

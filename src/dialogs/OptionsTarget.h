@@ -20,6 +20,11 @@ struct PanelOptions {
   bool showPreview = true, viewBmp = true, viewJpg = true, viewGif = true;
 };
 
+// A colour of the store's encoding as the screen shows it: system colour references resolved.
+inline COLORREF ResolveColour(std::uint32_t c) {
+  return (c & 0x80000000u) ? GetSysColor(static_cast<int>(c & 0xFF)) : static_cast<COLORREF>(c);
+}
+
 // The hot list's looks as the store keeps them: every field present, the size in points.
 HotListLooks LooksOf(const PanelOptions& options);
 

@@ -6,12 +6,6 @@
 
 namespace vt {
 
-namespace {
-COLORREF ResolveColour(std::uint32_t c) {
-  return (c & 0x80000000u) ? GetSysColor(static_cast<int>(c & 0xFF)) : static_cast<COLORREF>(c);
-}
-}  // namespace
-
 void PanelSettings::Load() {
   const AppSettings s = ReadAppSettings(*ctx_.env.registry, ctx_.appName);
   DockLayout& boxes = form_.Boxes();
