@@ -127,14 +127,13 @@ Section "Vantrel" SecMain
   File "${DIST}/Kestrum.exe"
   File "${DIST}/VT_brow.dll"
   File "${DIST}/TestVT.exe"
-!if /FileExists "${DIST}/VT.chm"
   File "${DIST}/VT.chm"
-!endif
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
   CreateDirectory "$SMPROGRAMS\Vantrel"
   CreateShortcut "$SMPROGRAMS\Vantrel\Vantrel.lnk" "$INSTDIR\Kestrum.exe" "" "$INSTDIR\Kestrum.exe" 0
   CreateShortcut "$SMPROGRAMS\Vantrel\Try Vantrel.lnk" "$INSTDIR\TestVT.exe" "" "$INSTDIR\TestVT.exe" 0
+  CreateShortcut "$SMPROGRAMS\Vantrel\Vantrel Help.lnk" "$INSTDIR\VT.chm"
   CreateShortcut "$SMPROGRAMS\Vantrel\Uninstall.lnk" "$INSTDIR\Uninstall.exe"
 
   ; The same values the program's startup options write, so that both agree.
@@ -187,6 +186,7 @@ Section "Uninstall"
 
   Delete "$SMPROGRAMS\Vantrel\Vantrel.lnk"
   Delete "$SMPROGRAMS\Vantrel\Try Vantrel.lnk"
+  Delete "$SMPROGRAMS\Vantrel\Vantrel Help.lnk"
   Delete "$SMPROGRAMS\Vantrel\Uninstall.lnk"
   RMDir "$SMPROGRAMS\Vantrel"
 

@@ -11,7 +11,8 @@ export DEBIAN_FRONTEND=noninteractive
 log() { printf '[setup] %s\n' "$*"; }
 
 packages=(g++-mingw-w64-i686 mingw-w64-tools wine wine32 xvfb xauth x11-utils imagemagick nasm
-          cmake ninja-build pkg-config googletest libgtest-dev g++ dpkg-dev file binutils-mingw-w64-i686 nsis)
+          cmake ninja-build pkg-config googletest libgtest-dev g++ dpkg-dev file binutils-mingw-w64-i686 nsis
+          fp-utils)
 
 missing=()
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

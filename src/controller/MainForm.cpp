@@ -15,6 +15,7 @@
 #include "protocol/Messages.h"
 #include "panel/HotFolderStartup.h"
 #include "settings/Catalogue.h"
+#include "util/HtmlHelp.h"
 #include "util/UtilsExe.h"
 
 namespace vt {
@@ -30,7 +31,6 @@ constexpr char kCannotQuit[] =
 constexpr char kPanelsClosed[] =
     "All opened Vantrel's windows has been closed because Windows settings has been changed.";
 constexpr char kWebSite[] = "http://www.brisvane.com/vantrel/";
-constexpr char kSupportMail[] = "mailto:vantrel-support@brisvane.com";
 constexpr UINT_PTR kWatchTimer = 1;  // tmwatch
 constexpr UINT kWatchInterval = 500;
 
@@ -77,6 +77,7 @@ bool TVantrel::CreateWindowOfForm() {
 // instance ever sees it half made; autorun and first run come only once hooks are in place.
 bool TVantrel::FormCreate() {
   taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
+  LoadHtmlHelp();
   gdiCensus_ = GdiCensusMessage();
   const std::string& folder = ProgramFolder();
   ownProgramPath_ = OwnProgramPath();
@@ -96,6 +97,7 @@ bool TVantrel::FormCreate() {
     env.registry = &reg;
     env.programFolder = folder;
     env.debugMode = DebugSettings().debugMode;
+    env.request = [this](PanelRequest request) { PanelRequested(request); };
     dispatcher_ = std::make_unique<PanelDispatcher>(*block, env);
   }
   ReloadIgnoreList();
@@ -147,7 +149,7 @@ void TVantrel::SetAutoRun(bool on) {
 
 void TVantrel::OpenWebSite() { OpenWithShell(kWebSite, "", "", SW_SHOWNORMAL); }
 
-void TVantrel::OpenSupportMail() { OpenWithShell(kSupportMail, "", "", SW_SHOWNORMAL); }
+void TVantrel::OpenSupportMail() { OpenWithShell(std::string("mailto:") + kSupportAddress, "", "", SW_SHOWNORMAL); }
 
 bool TVantrel::CloseQuery() {
   const SharedBlock* block = shared_.get();

@@ -10,6 +10,8 @@
 #include "controller/Dispatch.h"
 #include "controller/ProgramList.h"
 #include "controller/SharedMapping.h"
+#include "dialogs/About.h"
+#include "dialogs/Startup.h"
 #include "kit/Window.h"
 #include "util/AnsiText.h"
 #include "util/Handles.h"
@@ -38,6 +40,13 @@ class TVantrel final : public Window {
   void OpenSupportMail();
   UINT TaskbarCreatedMessage() const { return taskbarCreated_; }
 
+  // The startup options window and the about box, one of each per process, made on first
+  // use; shown, or brought to the front when visible. Help opens the overview topic.
+  // (MainFormDialogs.cpp)
+  void ShowStartupOptions();
+  void ShowHelp();
+  void ShowAbout();
+
   // True when the program may quit; otherwise shows why not.
   bool CloseQuery();
 
@@ -52,6 +61,7 @@ class TVantrel final : public Window {
   // Every 500 ms: shows the form in debug mode; closes the panels when the window frame
   // metrics change, since their layout depends on them.
   void tmwatchTimer();
+  void PanelRequested(PanelRequest request);
 
   HINSTANCE instance_;
   UINT taskbarCreated_ = 0;
@@ -63,6 +73,8 @@ class TVantrel final : public Window {
   std::string ownProgramPath_;
   bool closed_ = false;
   bool refusing_ = false;
+  std::unique_ptr<TVTStartup> startup_;
+  std::unique_ptr<TVTAbout> about_;
 };
 
 // The one main form, set while it exists (forms created later reach the controller here).

@@ -46,6 +46,16 @@ bool Window::PostToSelf(UINT msg, WPARAM wParam) const {
 
 void Window::DispatchSafely(MSG& msg) {
   if (msg.message == WM_TIMER && msg.lParam != 0) return;
+  // Controls send these with pointers to their records; a posted one is always forged.
+  if (msg.message == WM_NOTIFY || msg.message == WM_DRAWITEM || msg.message == WM_MEASUREITEM) return;
+  if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && msg.hwnd) {
+    // Only windows of this base are looked at: their user data is known to be the object.
+    HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+    if (root && reinterpret_cast<WNDPROC>(GetWindowLongPtrA(root, GWLP_WNDPROC)) == Thunk) {
+      const Window* w = reinterpret_cast<const Window*>(GetWindowLongPtrA(root, GWLP_USERDATA));
+      if (w && w->dialogKeys_ && IsDialogMessageA(root, &msg)) return;
+    }
+  }
   TranslateMessage(&msg);
   DispatchMessageA(&msg);
 }

@@ -38,6 +38,10 @@ class Window {
   bool CreateWindowOf(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y,
                       int width, int height, HWND parent, HMENU menu);
   virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) = 0;
+  // Tab, Enter and Esc move between and press the window's controls as in a dialog box: the
+  // message loop gives its key messages to IsDialogMessage. Enter presses the control whose
+  // id DM_GETDEFID names.
+  void UseDialogKeys() { dialogKeys_ = true; }
   // Destroys the window without another message reaching the object; for destructors of
   // windows whose members (child windows among them) must outlive the window.
   void DestroyQuietly();
@@ -48,6 +52,7 @@ class Window {
 
   HWND handle_ = nullptr;
   int depth_ = 0;
+  bool dialogKeys_ = false;
   std::uint32_t key_;
   std::unique_ptr<Window> retired_;  // holds the object itself once freed while busy
 };

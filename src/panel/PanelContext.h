@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "kit/Window.h"
@@ -11,12 +12,16 @@
 
 namespace vt {
 
+// What a panel asks of the controller, which serves every panel alike.
+enum class PanelRequest { StartupOptions, About, WebSite };
+
 // What the controller lends every panel.
 struct PanelEnvironment {
   HWND controller = nullptr;       // receives VTM_RELEASEPANEL
   TQRegistry* registry = nullptr;  // AppRegistry
   std::string programFolder;       // with its trailing backslash
   bool debugMode = false;
+  std::function<void(PanelRequest)> request;
 };
 
 struct PanelContext {

@@ -6,12 +6,6 @@
 
 namespace vt {
 
-namespace {
-COLORREF ResolveColour(std::uint32_t c) {
-  return (c & 0x80000000u) ? GetSysColor(static_cast<int>(c & 0xFF)) : static_cast<COLORREF>(c);
-}
-}  // namespace
-
 void PanelSettings::Load() {
   const AppSettings s = ReadAppSettings(*ctx_.env.registry, ctx_.appName);
   DockLayout& boxes = form_.Boxes();
@@ -32,17 +26,17 @@ void PanelSettings::Load() {
   SetWindowPos(wnd, nullptr, left, top, s.width, s.height, SWP_NOZORDER | SWP_NOACTIVATE);
   if (s.maximized) SetWindowLongA(wnd, GWL_STYLE, GetWindowLongA(wnd, GWL_STYLE) | WS_MAXIMIZE);
   ctx_.Post(VTM_NUDGEDIALOG);
-  ApplyHotListLooks();
+  ApplyHotListLooks(ReadHotListLooks(*ctx_.env.registry));
   opMode_ = s.opMode;
   viewBmp_ = s.viewBmp;
   viewJpg_ = s.viewJpg;
   viewGif_ = s.viewGif;
 }
 
-void PanelSettings::ApplyHotListLooks() {
+void PanelSettings::ApplyHotListLooks(const HotListLooks& looks) {
   // Hot folders come with their own list; the list's looks are global.
+  looks_ = looks;
   HWND hot = form_.Hot();
-  const HotListLooks looks = ReadHotListLooks(*ctx_.env.registry);
   const COLORREF back = looks.color ? ResolveColour(*looks.color) : kDefaultHotColor;
   SendMessageA(hot, LVM_SETBKCOLOR, 0, back);
   SendMessageA(hot, LVM_SETTEXTBKCOLOR, 0, back);
@@ -60,6 +54,41 @@ void PanelSettings::ApplyHotListLooks() {
   if (!font) return;
   SendMessageA(hot, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
   hotFont_ = std::move(font);  // the previous font is no longer in use
+}
+
+PanelOptions PanelSettings::CurrentOptions() const {
+  PanelOptions o;
+  o.hotColor = looks_.color.value_or(kDefaultHotColor);
+  o.hotTextColor = looks_.textColor.value_or(kDefaultHotTextColor);
+  HFONT font = hotFont_ ? hotFont_.get() : reinterpret_cast<HFONT>(SendMessageA(form_.Hot(), WM_GETFONT, 0, 0));
+  if (!font || !GetObjectA(font, sizeof o.hotFont, &o.hotFont)) {
+    o.hotFont = LOGFONTA{};
+    o.hotFont.lfHeight = -kDefaultHotFontHeight;
+    o.hotFont.lfWeight = FW_NORMAL;
+    o.hotFont.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(o.hotFont.lfFaceName, kDefaultHotFontName, LF_FACESIZE);
+  }
+  WindowDc dc(ctx_.Wnd());
+  const int height = o.hotFont.lfHeight < 0 ? -o.hotFont.lfHeight : o.hotFont.lfHeight;
+  o.hotFontPoints = looks_.fontSize.value_or(MulDiv(height, 72, GetDeviceCaps(dc.get(), LOGPIXELSY)));
+  o.opMode = opMode_;
+  o.showPreview = form_.Boxes().Visible(form_.bxRight);
+  o.viewBmp = viewBmp_;
+  o.viewJpg = viewJpg_;
+  o.viewGif = viewGif_;
+  return o;
+}
+
+void PanelSettings::ApplyOptions(const PanelOptions& o) {
+  ApplyHotListLooks(LooksOf(o));
+  DockLayout& boxes = form_.Boxes();
+  boxes.SetVisible(form_.bxRight, o.showPreview);
+  boxes.SetVisible(form_.bxSplitRight, o.showPreview);
+  if (form_.Layout()) link_.HoleResized();
+  opMode_ = o.opMode;
+  viewBmp_ = o.viewBmp;
+  viewJpg_ = o.viewJpg;
+  viewGif_ = o.viewGif;
 }
 
 void PanelSettings::Save() {

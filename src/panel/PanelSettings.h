@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include "dialogs/OptionsTarget.h"
 #include "panel/DialogLink.h"
 #include "panel/Navigator.h"
 #include "panel/PanelContext.h"
@@ -23,8 +24,12 @@ class PanelSettings {
   int OpMode() const { return opMode_; }
   PreviewSwitches Switches() const { return {viewBmp_, viewJpg_, viewGif_}; }
 
+  // What the options dialog starts from, and its values applied at once.
+  PanelOptions CurrentOptions() const;
+  void ApplyOptions(const PanelOptions& options);
+
  private:
-  void ApplyHotListLooks();
+  void ApplyHotListLooks(const HotListLooks& looks);
 
   PanelContext& ctx_;
   PanelForm& form_;
@@ -33,6 +38,7 @@ class PanelSettings {
   int opMode_ = 1;
   bool viewBmp_ = true, viewJpg_ = true, viewGif_ = true;
   UniqueFont hotFont_;  // the list's font while the panel lives
+  HotListLooks looks_;  // as stored: colours keep their system colour references
 };
 
 }  // namespace vt

@@ -93,7 +93,7 @@ void Preview::UpdatePreview(LPCITEMIDLIST currentFolder, LPCITEMIDLIST selectedI
 // can never stand beside the new target's name.
 void Preview::LoadTarget() {
   const std::string file = !PreviewPath.empty() && FileThere(PreviewPath) ? PreviewPath : std::string();
-  const PreviewKind kind = file.empty() ? PreviewKind::None : PreviewKindOf(file, view_);
+  const PreviewKind kind = file.empty() ? PreviewKind::None : PreviewKindOf(file, settings_.Switches());
   if (picture_) picture_->Clear();
   if (kind != PreviewKind::None) {
     Request(file, kind);

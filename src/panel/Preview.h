@@ -15,6 +15,7 @@
 
 #include "panel/PanelContext.h"
 #include "panel/PanelForm.h"
+#include "panel/PanelSettings.h"
 #include "panel/PreviewChoice.h"
 #include "panel/PreviewView.h"
 #include "panel/PreviewWorker.h"
@@ -24,11 +25,11 @@ namespace vt {
 
 class Preview {
  public:
-  Preview(PanelContext& ctx, PanelForm& form) : ctx_(ctx), form_(form) {}
+  Preview(PanelContext& ctx, PanelForm& form, const PanelSettings& settings)
+      : ctx_(ctx), form_(form), settings_(settings) {}
 
   // After the form's components exist: the picture view, and the labels emptied.
   void Create();
-  void SetSwitches(const PreviewSwitches& view) { view_ = view; }
   // After each folder report: the status bar's path, then the target's picture and facts.
   void UpdatePreview(LPCITEMIDLIST currentFolder, LPCITEMIDLIST selectedItem);
   // The worker's note that a picture for `generation` is ready (any other number finds none).
@@ -56,7 +57,7 @@ class Preview {
 
   PanelContext& ctx_;
   PanelForm& form_;
-  PreviewSwitches view_;
+  const PanelSettings& settings_;  // the picture types shown
   std::unique_ptr<PreviewView> picture_;
   std::unique_ptr<PreviewWorker> worker_;  // started with the first picture to decode
   std::uint32_t generation_ = 0;

@@ -48,7 +48,6 @@ void TVTReplacer::Show() {
   ctx_.slot.State = kSlotActive;
   link_.Attach();
   settings_.Load();
-  preview_.SetSwitches(settings_.Switches());
   char title[1024] = {};
   GetWindowTextA(ctx_.dialog, title, sizeof title);
   SetWindowTextA(wnd, title);
@@ -156,7 +155,8 @@ LRESULT TVTReplacer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (msg == VTM_NAVWAIT) navigator_.Wait(wp);
       else if (msg == VTM_NUDGEDIALOG) link_.NudgeDialog();
       else if (msg == VTM_RESTOREDRAG) link_.RestoreDrag();
-      else if (msg != VTM_OPTIONSCLOSED) link_.RepaintAfterMove(msg, wp);
+      else if (msg == VTM_OPTIONSCLOSED) commands_.OptionsClosedArrived();
+      else link_.RepaintAfterMove(msg, wp);
       return 0;
     case WM_WINDOWPOSCHANGING:
       if (lp) link_.PanelMoving(*reinterpret_cast<const WINDOWPOS*>(lp));
@@ -220,7 +220,7 @@ LRESULT TVTReplacer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (lp && form_.DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp))) return TRUE;
       return Default(msg, wp, lp);
     case WM_COMMAND:
-      if (HIWORD(wp) == 0 && lp == 0 && LOWORD(wp) == kCmdClose) PostMessageA(Handle(), WM_CLOSE, 0, 0);
+      if (HIWORD(wp) == 0 && lp == 0) commands_.Run(LOWORD(wp));
       return 0;
     case WM_VT_SPLITDONE:
       if (form_.SplitDone(reinterpret_cast<HWND>(wp), static_cast<LONG>(lp))) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "kit/Window.h"
+#include "panel/Commands.h"
 #include "panel/DialogLink.h"
 #include "panel/Navigator.h"
 #include "panel/PanelContext.h"
@@ -40,6 +41,9 @@ class TVTReplacer final : public Window {
 
   void NavigateToFolder(std::string path) { navigator_.NavigateToFolder(std::move(path)); }
   void NavigateToLink(const std::string& linkPath) { navigator_.NavigateToLink(linkPath); }
+  // The options dialog on a page: 0 "General" (the menu's "Main Options..."), 1 "QuickPanel"
+  // (the hot list's "Options...").
+  void ShowOptions(int page) { commands_.ShowOptions(page); }
 
  private:
   TVTReplacer(const PanelEnvironment& env, DialogSlot& slot, const std::string& appName);
@@ -57,7 +61,8 @@ class TVTReplacer final : public Window {
   DialogLink link_{ctx_, form_};
   Navigator navigator_{ctx_};
   PanelSettings settings_{ctx_, form_, link_, navigator_};
-  Preview preview_{ctx_, form_};
+  Preview preview_{ctx_, form_, settings_};
+  PanelCommands commands_{ctx_, navigator_, settings_, preview_};
   bool released_ = false;
 };
 

@@ -15,6 +15,7 @@ inline constexpr char kProgramFileName[] = "Kestrum.exe";
 inline constexpr char kHookLibraryName[] = "VT_brow.dll";
 inline constexpr char kTestProgramName[] = "TestVT.exe";
 inline constexpr char kConfigFileName[] = "Config.ini";
+inline constexpr char kSupportAddress[] = "vantrel-support@brisvane.com";
 
 inline std::string VersionText() { return kVersionText; }
 inline std::string ProductCaption() {

@@ -58,10 +58,11 @@ TEST(Installer, SilentInstallPutsFilesMenuUninstallEntryAndAutorunInPlace) {
 
   ASSERT_EQ(RunSetup(), 0u);
   const std::string dir = InstallDir();
-  for (const char* f : {"Kestrum.exe", "VT_brow.dll", "TestVT.exe"})
+  for (const char* f : {"Kestrum.exe", "VT_brow.dll", "TestVT.exe", "VT.chm"})
     EXPECT_EQ(FileSize(dir + f), FileSize(vtt::DistDir() + f)) << dir << f;
   EXPECT_TRUE(vtt::FileExists(dir + "Uninstall.exe"));
-  for (const char* l : {"Vantrel.lnk", "Try Vantrel.lnk", "Uninstall.lnk"}) EXPECT_TRUE(vtt::FileExists(MenuDir() + l)) << l;
+  for (const char* l : {"Vantrel.lnk", "Try Vantrel.lnk", "Vantrel Help.lnk", "Uninstall.lnk"})
+    EXPECT_TRUE(vtt::FileExists(MenuDir() + l)) << l;
 
   std::string text;
   EXPECT_TRUE(vtt::ReadString(kUninstallKey, "DisplayName", &text) && text == "Vantrel") << text;

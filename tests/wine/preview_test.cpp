@@ -106,7 +106,7 @@ TEST_F(PreviewPane, JpegShownWithItsLinesOnlyWhileViewJpgIsOn) {
   HWND panel = OpenOn("withjpeg.exe", pictures.Path());
   ASSERT_TRUE(panel);
   Select(0);
-  ASSERT_TRUE(InfoShows(panel, "Size: 640 x 480 x 24bit")) << InfoText(panel);
+  ASSERT_TRUE(InfoShows(panel, "Size: 640 x 480 x 24bit")) << InfoText(panel) << " controller running: " << controller_.Running();
   const std::string info = InfoText(panel);
   EXPECT_EQ(info.find("photo"), 0u) << info;
   // Stacked in this order below name and type.

@@ -2,8 +2,9 @@
 // would, for the panel's end-to-end tests. Copies of it under other names stand for other
 // programs. Options: --title TEXT, --folder PATH (initial folder), --file NAME (initial text
 // of the file-name box), --refuse (the dialog ignores its OK command, the way a dialog that
-// cannot open a typed folder stays where it is). It ends when the dialog closes, or after two
-// minutes at most.
+// cannot open a typed folder stays where it is), --mute (once shown, the dialog answers the
+// panel's folder question with 0, so no folder is ever reported). It ends when the dialog
+// closes, or after two minutes at most.
 #include <windows.h>
 #include <commdlg.h>
 
@@ -15,9 +16,11 @@ namespace {
 VOID CALLBACK GiveUp(HWND, UINT, UINT_PTR, DWORD) { ExitProcess(3); }
 
 WNDPROC g_dialogProc = nullptr;
+bool g_refuse = false, g_mute = false;
 
 LRESULT CALLBACK RefusingProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_COMMAND && LOWORD(wp) == IDOK) return 0;  // Enter in the box comes here
+  if (g_refuse && msg == WM_COMMAND && LOWORD(wp) == IDOK) return 0;  // Enter in the box comes here
+  if (g_mute && msg == 0x446) return 0;  // VTM_GETFOLDER: "no folder"
   return CallWindowProcA(g_dialogProc, w, msg, wp, lp);
 }
 
@@ -29,12 +32,12 @@ BOOL CALLBACK FindOwnDialog(HWND w, LPARAM lp) {
   return FALSE;
 }
 
-// Runs inside the dialog's modal loop until the dialog is there, then puts the refusing
-// procedure in front of it.
+// Runs inside the dialog's modal loop until the dialog is shown (and so attached), then puts
+// the refusing procedure in front of it and of the hook library's.
 VOID CALLBACK InstallRefusal(HWND, UINT, UINT_PTR id, DWORD) {
   HWND dialog = nullptr;
   EnumThreadWindows(GetCurrentThreadId(), FindOwnDialog, reinterpret_cast<LPARAM>(&dialog));
-  if (!dialog) return;
+  if (!dialog || (g_mute && !IsWindowVisible(dialog))) return;
   KillTimer(nullptr, id);
   g_dialogProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RefusingProc)));
@@ -44,10 +47,13 @@ VOID CALLBACK InstallRefusal(HWND, UINT, UINT_PTR id, DWORD) {
 
 int main(int argc, char** argv) {
   std::string title = "Panel Test Open", folder, file;
-  for (int i = 1; i < argc; ++i)
-    if (!std::strcmp(argv[i], "--refuse")) SetTimer(nullptr, 0, 20, InstallRefusal);
+  for (int i = 1; i < argc; ++i) {
+    g_refuse = g_refuse || !std::strcmp(argv[i], "--refuse");
+    g_mute = g_mute || !std::strcmp(argv[i], "--mute");
+  }
+  if (g_refuse || g_mute) SetTimer(nullptr, 0, 20, InstallRefusal);
   for (int i = 1; i + 1 < argc; i += 2) {
-    if (!std::strcmp(argv[i], "--refuse")) { --i; continue; }
+    if (!std::strcmp(argv[i], "--refuse") || !std::strcmp(argv[i], "--mute")) { --i; continue; }
     if (!std::strcmp(argv[i], "--title")) title = argv[i + 1];
     else if (!std::strcmp(argv[i], "--folder")) folder = argv[i + 1];
     else if (!std::strcmp(argv[i], "--file")) file = argv[i + 1];
