@@ -10,6 +10,7 @@
 #include "controller/Dispatch.h"
 #include "controller/ProgramList.h"
 #include "controller/SharedMapping.h"
+#include "controller/TrayMenus.h"
 #include "kit/Window.h"
 #include "util/AnsiText.h"
 #include "util/Handles.h"
@@ -41,6 +42,12 @@ class TVantrel final : public Window {
   // True when the program may quit; otherwise shows why not.
   bool CloseQuery();
 
+  // The tray's commands. The startup options dialog, the help and the about box are not
+  // wired yet: they come with the dialogs.
+  void ShowStartupOptions() {}
+  void ShowHelp() {}
+  void ShowAbout() {}
+
  private:
   explicit TVantrel(HINSTANCE instance) : instance_(instance) {}
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -58,6 +65,7 @@ class TVantrel final : public Window {
   UINT gdiCensus_ = 0;  // the test build's census question, when switched on
   SharedMapping shared_;
   std::unique_ptr<PanelDispatcher> dispatcher_;  // exists while the block does
+  std::unique_ptr<TrayMenus> tray_;
   HMODULE hookLibrary_ = nullptr;  // stays loaded: hook procedures may run in this process
   ProgramList runningPrograms_{AnsiUpperCase};
   std::string ownProgramPath_;

@@ -38,6 +38,7 @@ std::unique_ptr<TVTReplacer> TVTReplacer::Create(const PanelEnvironment& env, Di
   if (!env.debugMode) SetTimer(panel->Handle(), tmControl, 500, nullptr);  // DebugMode leaves drift uncorrected
   SetTimer(panel->Handle(), tmscan, 500, nullptr);
   panel->navigator_.Attach(panel->form_.Hot());
+  panel->hot_.Attach(panel->form_.HotList(), panel->form_.UpBar(), panel->form_.DownBar());
   return panel;
 }
 
@@ -47,6 +48,7 @@ void TVTReplacer::Show() {
   ctx_.slot.State = kSlotActive;
   link_.Attach();
   settings_.Load();
+  hot_.LoadHotFolders();
   char title[1024] = {};
   GetWindowTextA(ctx_.dialog, title, sizeof title);
   SetWindowTextA(wnd, title);
@@ -108,6 +110,8 @@ LRESULT TVTReplacer::CopyData(WPARAM sender, const COPYDATASTRUCT* cds) {
   return 0;
 }
 
+void TVTReplacer::ShowOptions(int /*page*/) {}
+
 void TVTReplacer::CloseQuery() {
   settings_.Save();
   ctx_.closing = true;
@@ -121,6 +125,7 @@ void TVTReplacer::ClosePanel() {
   SetForegroundWindow(ctx_.dialog);
   for (UINT_PTR timer : {tmControl, tmscan, tmOpFolder}) KillTimer(Handle(), timer);
   navigator_.Release();
+  hot_.Release();
   ShowWindow(Handle(), SW_HIDE);
   Release();
 }

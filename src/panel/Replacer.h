@@ -10,6 +10,7 @@
 
 #include "kit/Window.h"
 #include "panel/DialogLink.h"
+#include "panel/HotFolders.h"
 #include "panel/Navigator.h"
 #include "panel/PanelContext.h"
 #include "panel/PanelForm.h"
@@ -39,6 +40,9 @@ class TVTReplacer final : public Window {
 
   void NavigateToFolder(std::string path) { navigator_.NavigateToFolder(std::move(path)); }
   void NavigateToLink(const std::string& linkPath) { navigator_.NavigateToLink(linkPath); }
+  // The options dialog on one of its pages (1: the hot list's looks, "QuickPanel"). Not
+  // wired yet: the options dialog comes with the commands.
+  void ShowOptions(int page);
 
  private:
   TVTReplacer(const PanelEnvironment& env, DialogSlot& slot, const std::string& appName);
@@ -56,6 +60,7 @@ class TVTReplacer final : public Window {
   DialogLink link_{ctx_, form_};
   Navigator navigator_{ctx_};
   PanelSettings settings_{ctx_, form_, link_, navigator_};
+  HotFolders hot_{ctx_, navigator_, [this](int page) { ShowOptions(page); }};
   bool released_ = false;
 };
 
