@@ -5,6 +5,7 @@
 
 #include "kit/ComObject.h"
 #include "kit/ShellIdArray.h"
+#include "util/Handles.h"
 #include "util/IdList.h"
 
 namespace vt {
@@ -84,12 +85,10 @@ DWORD RunShellDrag(LPCITEMIDLIST root, LPCITEMIDLIST item, DWORD effects, DWORD 
   const IdListBytes rootBytes = ItemListBytes(root), itemBytes = ItemListBytes(item);
   std::vector<std::uint8_t> block = MakeShellIdArray(rootBytes, {itemBytes});
   if (rootBytes.empty() || itemBytes.empty() || block.empty()) return DROPEFFECT_NONE;
-  auto* data = new DataObject(std::move(block));
-  auto* source = new DropSource(button == MK_RBUTTON ? MK_RBUTTON : MK_LBUTTON);
+  const ComPtr<IDataObject> data(new DataObject(std::move(block)));
+  const ComPtr<IDropSource> source(new DropSource(button == MK_RBUTTON ? MK_RBUTTON : MK_LBUTTON));
   DWORD effect = DROPEFFECT_NONE;
-  if (DoDragDrop(data, source, effects, &effect) != DRAGDROP_S_DROP) effect = DROPEFFECT_NONE;
-  source->Release();
-  data->Release();
+  if (DoDragDrop(data.get(), source.get(), effects, &effect) != DRAGDROP_S_DROP) effect = DROPEFFECT_NONE;
   return effect;
 }
 

@@ -97,18 +97,16 @@ class ShellDropTarget::Object final : public ComObject<IDropTarget, &IID_IDropTa
 
 std::unique_ptr<ShellDropTarget> ShellDropTarget::Register(HWND window, ShellDropSink& sink) {
   if (!window) return nullptr;
-  auto* object = new Object(window, sink);
-  if (FAILED(RegisterDragDrop(window, object))) {
-    object->Release();
-    return nullptr;
-  }
-  return std::unique_ptr<ShellDropTarget>(new ShellDropTarget(window, object));
+  ComPtr<Object> object(new Object(window, sink));
+  if (FAILED(RegisterDragDrop(window, object.get()))) return nullptr;
+  return std::unique_ptr<ShellDropTarget>(new ShellDropTarget(window, object.release()));
 }
+
+ShellDropTarget::ShellDropTarget(HWND window, Object* object) : window_(window), object_(object) {}
 
 ShellDropTarget::~ShellDropTarget() {
   object_->Detach();
   RevokeDragDrop(window_);
-  object_->Release();
 }
 
 }  // namespace vt

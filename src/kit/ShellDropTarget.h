@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "kit/ShellIdArray.h"
+#include "util/Handles.h"
 
 namespace vt {
 
@@ -48,9 +49,9 @@ class ShellDropTarget {
   class Object;
 
  private:
-  ShellDropTarget(HWND window, Object* object) : window_(window), object_(object) {}
+  ShellDropTarget(HWND window, Object* object);
   HWND window_;
-  Object* object_;  // one reference, held until the registration is revoked
+  ComPtr<Object> object_;  // held until the registration is revoked
 };
 
 }  // namespace vt

@@ -274,19 +274,23 @@ TEST_F(HotFolders, AChangeInOnePanelReachesTheOthers) {
   for (const char* name : {"P0", "P1", "P2"}) lists.push_back(PathList(NewFolder(name)));
   Store(lists);
   StartController();
-  HWND one = OpenPanelList(Open("PanelA.exe", "--title One"), 3);
-  HWND two = OpenPanelList(Open("PanelB.exe", "--title Two"), 3);
+  Client& a = Open("PanelA.exe", "--title One");
+  Client& b = Open("PanelB.exe", "--title Two");
+  HWND one = OpenPanelList(a, 3), two = OpenPanelList(b, 3);
   ASSERT_TRUE(one && two);
-  auto remove = [&](HWND hot, int i) {
+  auto remove = [&](Client& c, HWND hot, int i, const char* name) {
     Click(hot, i, WM_RBUTTONDOWN, WM_RBUTTONUP);
     HWND menu = WaitMenu();
     ASSERT_TRUE(menu);
+    // The release opened the entry too; its navigation pumps messages until it ends.
+    ASSERT_TRUE(WaitFor([&] { return LookIn(c.Dialog()) == name; }, kWait));
+    Pump(500);
     Keys(menu, {VK_DOWN, VK_DOWN, VK_RETURN});  // "Open", then "Delete"
   };
-  remove(one, 1);
+  remove(a, one, 1, "P1");
   ASSERT_TRUE(WaitFor([&] { return StoredCount() == 2; }, kWait));
   EXPECT_TRUE(WaitFor([&] { return Count(two) == 2; }, kWait));
-  remove(two, 0);
+  remove(b, two, 0, "P0");
   ASSERT_TRUE(WaitFor([&] { return StoredCount() == 1; }, kWait));
   EXPECT_EQ(Stored(0), lists[2]);
   EXPECT_TRUE(WaitFor([&] { return Count(one) == 1; }, kWait));
