@@ -64,6 +64,7 @@ void HotFolders::LoadHotFolders() {
   HotFolderList list;
   list.Load(*ctx_.env.registry, kPanelIdListCapacity);
   hot_->Assign(list);
+  hot_->Refit();
 }
 
 void HotFolders::SaveHotFolders() {

@@ -156,8 +156,10 @@ void TQHotFoldersPanel::ColumnResized(int columnWidth, int clientWidth, HotColum
   // Twice the column: the list's own scroll bar stays out of sight.
   width_ = 2 * columnWidth;
   SendMessageA(list_, LVM_SETCOLUMNWIDTH, 0, clientWidth);
-  MoveTo(HotTopAfterResize(top_, LastBottom(), bars_));
+  Refit();
 }
+
+void TQHotFoldersPanel::Refit() { MoveTo(HotTopAfterResize(top_, LastBottom(), bars_)); }
 
 void TQHotFoldersPanel::ScrollUp() { MoveTo(HotTopAfterUp(top_, bars_)); }
 

@@ -64,6 +64,8 @@ class TQHotFoldersPanel {
 
   // Scrolling inside the column.
   void ColumnResized(int columnWidth, int clientWidth, HotColumn bars);
+  // After the entries changed: no gap below the last one.
+  void Refit();
   void ScrollUp();
   void ScrollDown();
   void ScrollHotIntoView(int i);

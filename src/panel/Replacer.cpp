@@ -8,7 +8,7 @@
 namespace vt {
 
 namespace {
-enum TimerId : UINT_PTR { tmControl = 1, tmscan = 2, tmOpFolder = 3 };
+enum TimerId : UINT_PTR { tmControl = 1, tmscan = 2, tmOpFolder = 3, tmHotLoad = 4 };
 }  // namespace
 
 bool TVTReplacer::RegisterWindowClass() {
@@ -48,7 +48,6 @@ void TVTReplacer::Show() {
   ctx_.slot.State = kSlotActive;
   link_.Attach();
   settings_.Load();
-  hot_.LoadHotFolders();
   char title[1024] = {};
   GetWindowTextA(ctx_.dialog, title, sizeof title);
   SetWindowTextA(wnd, title);
@@ -58,6 +57,9 @@ void TVTReplacer::Show() {
   link_.UpdateWindowRegion();
   Layout();
   SetTimer(wnd, tmOpFolder, 150, nullptr);
+  // The shell names every hot folder and finds its icon: that waits until the attach is over
+  // and the dialog's program runs on.
+  SetTimer(wnd, tmHotLoad, USER_TIMER_MINIMUM, nullptr);
 }
 
 void TVTReplacer::Layout() {
@@ -123,7 +125,7 @@ void TVTReplacer::ClosePanel() {
   // Closing from here on: hiding the panel must not hide the dialog with it.
   ctx_.slot.State = kSlotClosing;
   SetForegroundWindow(ctx_.dialog);
-  for (UINT_PTR timer : {tmControl, tmscan, tmOpFolder}) KillTimer(Handle(), timer);
+  for (UINT_PTR timer : {tmControl, tmscan, tmOpFolder, tmHotLoad}) KillTimer(Handle(), timer);
   navigator_.Release();
   hot_.Release();
   ShowWindow(Handle(), SW_HIDE);
@@ -239,6 +241,9 @@ LRESULT TVTReplacer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
           CloseQuery();
           ClosePanel();
         }
+      } else if (wp == tmHotLoad) {
+        KillTimer(Handle(), tmHotLoad);
+        hot_.LoadHotFolders();
       } else if (wp == tmOpFolder) {
         KillTimer(Handle(), tmOpFolder);
         navigator_.OpenStartFolder(settings_.OpMode());

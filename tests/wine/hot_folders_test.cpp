@@ -302,7 +302,10 @@ TEST_F(HotFolders, FirstRunDefaultsAppearInANewPanel) {
     RegDeleteValueA(key, "NoFirstRun");
     RegCloseKey(key);
   }
-  StartController();  // the first run starts TestVT, whose Open dialog comes next
+  StartController();  // the first run starts TestVT; its button opens the Open dialog
+  HWND testvt = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (testvt = TopWindow(0, "#32770", "Test Vantrel")) != nullptr; }, 60000));
+  PostMessageA(testvt, WM_COMMAND, 101, 0);  // IDC_OPEN_DIALOG
   HWND panel = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (panel = TopWindow(0, kPanelClass)) && IsWindowVisible(panel); }, 60000));
   HWND hot = HotOf(panel);
