@@ -380,8 +380,10 @@ TEST_F(HotFolders, TrayMenusListTheStoredFoldersAndExit) {
   ASSERT_TRUE(panel);
   chooseExit();
   HWND box = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (box = TopWindow(controller_.Id(), "#32770")) != nullptr; }, kWait));
-  EXPECT_NE(MessageBoxText(box).find("can't quit"), std::string::npos) << MessageBoxText(box);
+  ASSERT_TRUE(WaitFor([&] {
+    box = TopWindow(controller_.Id(), "#32770");
+    return box && MessageBoxText(box).find("can't quit") != std::string::npos;
+  }, kWait)) << (box ? MessageBoxText(box) : "no message box");
   PostMessageA(box, WM_COMMAND, IDOK, 0);
   EXPECT_FALSE(controller_.WaitExit(1000));
   PostMessageA(panel, WM_CLOSE, 0, 0);
