@@ -127,6 +127,12 @@ bool TVantrel::FormCreate() {
                GetSystemMetrics(SM_CYSCREEN) - kFormHeight, kFormWidth, kFormHeight,
                SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   SetTimer(Handle(), kWatchTimer, kWatchInterval, nullptr);
+  TrayCommands commands;
+  commands.startupOptions = [this] { ShowStartupOptions(); };
+  commands.help = [this] { ShowHelp(); };
+  commands.about = [this] { ShowAbout(); };
+  commands.exit = [this] { PostMessageA(Handle(), WM_CLOSE, 0, 0); };  // through the close query
+  tray_ = std::make_unique<TrayMenus>(Handle(), instance_, reg, std::move(commands));
   return true;
 }
 
@@ -166,6 +172,7 @@ void TVantrel::FormClose() {
   if (closed_) return;
   closed_ = true;
   if (Handle()) KillTimer(Handle(), kWatchTimer);
+  tray_.reset();
   // Panels go before the block their slots live in.
   dispatcher_.reset();
   shared_.Close();
@@ -186,6 +193,8 @@ void TVantrel::CopyData(HWND window, const COPYDATASTRUCT* data) {
 
 LRESULT TVantrel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (gdiCensus_ && msg == gdiCensus_) return GdiObjectCount();
+  if (tray_ && tray_->HandleMessage(msg, wParam, lParam)) return 0;
+  if (tray_ && taskbarCreated_ && msg == taskbarCreated_) tray_->TaskbarCreated();
   switch (msg) {
     case WM_COPYDATA:
       CopyData(reinterpret_cast<HWND>(wParam), reinterpret_cast<const COPYDATASTRUCT*>(lParam));

@@ -10,6 +10,7 @@
 #include "controller/Dispatch.h"
 #include "controller/ProgramList.h"
 #include "controller/SharedMapping.h"
+#include "controller/TrayMenus.h"
 #include "dialogs/About.h"
 #include "dialogs/Startup.h"
 #include "kit/Window.h"
@@ -68,6 +69,7 @@ class TVantrel final : public Window {
   UINT gdiCensus_ = 0;  // the test build's census question, when switched on
   SharedMapping shared_;
   std::unique_ptr<PanelDispatcher> dispatcher_;  // exists while the block does
+  std::unique_ptr<TrayMenus> tray_;
   HMODULE hookLibrary_ = nullptr;  // stays loaded: hook procedures may run in this process
   ProgramList runningPrograms_{AnsiUpperCase};
   std::string ownProgramPath_;

@@ -1,5 +1,7 @@
 #include "panel/HotFolderStartup.h"
 
+#include <shellapi.h>
+
 #include <climits>
 #include <cstdint>
 #include <vector>
@@ -141,6 +143,16 @@ bool CreateShortcut(LPCITEMIDLIST idList, const std::string& fileName, const std
   link->SetIDList(idList);
   std::wstring wide = Wide(fileName);
   return !wide.empty() && SUCCEEDED(file->Save(wide.c_str(), FALSE));
+}
+
+void OpenInShellWindow(LPCITEMIDLIST idList) {
+  if (!idList) return;
+  SHELLEXECUTEINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_IDLIST;
+  info.nShow = SW_SHOW;
+  info.lpIDList = const_cast<LPITEMIDLIST>(idList);
+  ShellExecuteExA(&info);
 }
 
 }  // namespace vt

@@ -40,4 +40,7 @@ int CleanLinksFolder(TQRegistry& reg, const std::string& programFolder);
 bool CreateShortcut(LPCITEMIDLIST idList, const std::string& fileName, const std::string& description,
                     const std::string& arguments);
 
+// Opens the folder in a shell window with its default action; failures are not reported.
+void OpenInShellWindow(LPCITEMIDLIST idList);
+
 }  // namespace vt

@@ -94,12 +94,7 @@ void PanelForm::CreateComponents(HWND form) {
   // Arrow buttons, drawn by the form (no symbol font is needed).
   sbUp_ = Child("BUTTON", BS_OWNERDRAW, 3, 1, 91, 14, pnUp_);
   sbDown_ = Child("BUTTON", BS_OWNERDRAW, 3, 1, 91, 14, pnDown_);
-  hot_ = Child(WC_LISTVIEWA, LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS, 0, 16, 98, 100,
-               pnLeft_);
-  LVCOLUMNA col{};
-  col.mask = LVCF_WIDTH;
-  col.cx = 96;
-  SendMessageA(hot_, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&col));
+  hot_ = TQHotFoldersPanel::Create(pnLeft_);
   auto left = Splitter::Create(form, true);
   splitleft_ = left ? left->Handle() : nullptr;
   children_.push_back(std::move(left));
@@ -119,7 +114,7 @@ void PanelForm::CreateComponents(HWND form) {
   const int tops[] = {6, 21, 41, 41, 41};
   for (int i = 0; i < 5; ++i)
     *labels[i] = Child("STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_ENDELLIPSIS, 10, tops[i], 130, 14, pnInfo_);
-  for (HWND w : {stbar_, hot_, lbptype_, lbpmod_, lbpsize_, lbprect_})
+  for (HWND w : {stbar_, Hot(), lbptype_, lbpmod_, lbpsize_, lbprect_})
     SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(formFont_.get()), FALSE);
   SendMessageA(lbpname_, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
 }
@@ -148,7 +143,9 @@ bool PanelForm::Layout() {
   // The hot list is not aligned: it hangs below the up button and is moved to scroll.
   const Rect inner = layout_.InnerOf(bxLeft), up = layout_.BoundsInParent(bxUp),
              down = layout_.BoundsInParent(bxDown);
-  MoveWindow(hot_, 0, up.bottom, static_cast<int>(inner.Width()), std::max<int>(0, down.top - up.bottom), TRUE);
+  if (hot_)
+    hot_->ColumnResized(static_cast<int>(layout_.RectOf(bxLeft).Width()), static_cast<int>(inner.Width()),
+                        HotColumn{static_cast<int>(up.bottom), static_cast<int>(down.top)});
   const int status = static_cast<int>(layout_.RectOf(bxStatus).Width()) - 220;
   SendMessageA(stbar_, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&status));
   return !(layout_.RectOf(bxDlg) == before);

@@ -9,6 +9,7 @@
 
 #include "kit/DockLayout.h"
 #include "kit/Widgets.h"
+#include "panel/HotFoldersPanel.h"
 #include "util/Handles.h"
 
 namespace vt {
@@ -46,7 +47,10 @@ class PanelForm {
         bxDlg = kNoBox, bxSplitRight = kNoBox, bxRight = kNoBox, bxPreview = kNoBox, bxInfo = kNoBox,
         bxStatus = kNoBox;
 
-  HWND Hot() const { return hot_; }
+  HWND Hot() const { return hot_ ? hot_->Handle() : nullptr; }
+  TQHotFoldersPanel* HotList() const { return hot_.get(); }
+  HWND UpBar() const { return sbUp_; }
+  HWND DownBar() const { return sbDown_; }
   HWND Hole() const { return pndlg_ ? pndlg_->Handle() : nullptr; }
 
   // The preview column's windows.
@@ -69,7 +73,8 @@ class PanelForm {
   UniqueFont formFont_, boldFont_;
   std::vector<std::unique_ptr<Window>> children_;
   Container* pndlg_ = nullptr;
-  HWND pnLeft_ = nullptr, pnUp_ = nullptr, pnDown_ = nullptr, sbUp_ = nullptr, sbDown_ = nullptr, hot_ = nullptr;
+  HWND pnLeft_ = nullptr, pnUp_ = nullptr, pnDown_ = nullptr, sbUp_ = nullptr, sbDown_ = nullptr;
+  std::unique_ptr<TQHotFoldersPanel> hot_;
   HWND splitleft_ = nullptr, pncenter_ = nullptr, splitright_ = nullptr, pnRight_ = nullptr;
   HWND pnPreview_ = nullptr, pnInfo_ = nullptr, stbar_ = nullptr;
   HWND lbpname_ = nullptr, lbptype_ = nullptr, lbpmod_ = nullptr, lbpsize_ = nullptr, lbprect_ = nullptr;

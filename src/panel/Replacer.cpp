@@ -8,7 +8,7 @@
 namespace vt {
 
 namespace {
-enum TimerId : UINT_PTR { tmControl = 1, tmscan = 2, tmOpFolder = 3 };
+enum TimerId : UINT_PTR { tmControl = 1, tmscan = 2, tmOpFolder = 3, tmHotLoad = 4 };
 }  // namespace
 
 bool TVTReplacer::RegisterWindowClass() {
@@ -39,6 +39,7 @@ std::unique_ptr<TVTReplacer> TVTReplacer::Create(const PanelEnvironment& env, Di
   if (!env.debugMode) SetTimer(panel->Handle(), tmControl, 500, nullptr);  // DebugMode leaves drift uncorrected
   SetTimer(panel->Handle(), tmscan, 500, nullptr);
   panel->navigator_.Attach(panel->form_.Hot());
+  panel->hot_.Attach(panel->form_.HotList(), panel->form_.UpBar(), panel->form_.DownBar());
   return panel;
 }
 
@@ -57,6 +58,9 @@ void TVTReplacer::Show() {
   link_.UpdateWindowRegion();
   Layout();
   SetTimer(wnd, tmOpFolder, 150, nullptr);
+  // The shell names every hot folder and finds its icon: that waits until the attach is over
+  // and the dialog's program runs on.
+  SetTimer(wnd, tmHotLoad, USER_TIMER_MINIMUM, nullptr);
 }
 
 void TVTReplacer::Layout() {
@@ -121,9 +125,10 @@ void TVTReplacer::ClosePanel() {
   // Closing from here on: hiding the panel must not hide the dialog with it.
   ctx_.slot.State = kSlotClosing;
   SetForegroundWindow(ctx_.dialog);
-  for (UINT_PTR timer : {tmControl, tmscan, tmOpFolder}) KillTimer(Handle(), timer);
+  for (UINT_PTR timer : {tmControl, tmscan, tmOpFolder, tmHotLoad}) KillTimer(Handle(), timer);
   navigator_.Release();
   preview_.Release();
+  hot_.Release();
   ShowWindow(Handle(), SW_HIDE);
   Release();
 }
@@ -244,6 +249,9 @@ LRESULT TVTReplacer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
           CloseQuery();
           ClosePanel();
         }
+      } else if (wp == tmHotLoad) {
+        KillTimer(Handle(), tmHotLoad);
+        hot_.LoadHotFolders();
       } else if (wp == tmOpFolder) {
         KillTimer(Handle(), tmOpFolder);
         navigator_.OpenStartFolder(settings_.OpMode());

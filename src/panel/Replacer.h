@@ -11,6 +11,7 @@
 #include "kit/Window.h"
 #include "panel/Commands.h"
 #include "panel/DialogLink.h"
+#include "panel/HotFolders.h"
 #include "panel/Navigator.h"
 #include "panel/PanelContext.h"
 #include "panel/PanelForm.h"
@@ -63,6 +64,7 @@ class TVTReplacer final : public Window {
   PanelSettings settings_{ctx_, form_, link_, navigator_};
   Preview preview_{ctx_, form_, settings_};
   PanelCommands commands_{ctx_, navigator_, settings_, preview_};
+  HotFolders hot_{ctx_, navigator_, [this](int page) { ShowOptions(page); }};
   bool released_ = false;
 };
 

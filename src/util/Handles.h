@@ -59,6 +59,7 @@ inline void CloseKernel(HANDLE h) { CloseHandle(h); }
 inline void DestroyMenuHandle(HMENU h) { DestroyMenu(h); }
 inline void DeleteMemoryDc(HDC h) { DeleteDC(h); }
 inline void UnmapView(void* p) { UnmapViewOfFile(p); }
+inline void DestroyIconHandle(HICON h) { DestroyIcon(h); }
 struct InvalidHandleTraits {
   static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
   static void Close(HANDLE h) { FindClose(h); }
@@ -78,6 +79,8 @@ using UniqueKernelHandle = UniqueAny<HANDLE, NullHandleTraits<HANDLE, handle_det
 using UniqueMenu = UniqueAny<HMENU, NullHandleTraits<HMENU, handle_detail::DestroyMenuHandle>>;
 using UniqueMemoryDc = UniqueAny<HDC, NullHandleTraits<HDC, handle_detail::DeleteMemoryDc>>;
 using UniqueView = UniqueAny<void*, NullHandleTraits<void*, handle_detail::UnmapView>>;
+// Icons this program made or loaded unshared (never the shared ones of LoadIcon).
+using UniqueIcon = UniqueAny<HICON, NullHandleTraits<HICON, handle_detail::DestroyIconHandle>>;
 
 // A window's device context, given back to the window it came from.
 class WindowDc {

@@ -194,24 +194,6 @@ TEST_F(Panel, GeometryIsKeptPerProgram) {
   EXPECT_EQ(p.top, (GetSystemMetrics(SM_CYSCREEN) - 395) / 2);
 }
 
-// The folder the dialog shows, as its "Look in" box names it.
-std::string LookIn(HWND dialog) {
-  HWND box = FindWindowExA(dialog, nullptr, "ComboBox", nullptr);
-  char text[MAX_PATH] = {};
-  if (box) SendMessageA(box, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-  return text;
-}
-
-std::string FileNameBox(HWND dialog) {
-  HWND edit = FindWindowExA(dialog, nullptr, "Edit", nullptr);
-  if (!edit)
-    edit = FindWindowExA(FindWindowExA(FindWindowExA(dialog, nullptr, "ComboBoxEx32", nullptr), nullptr, "ComboBox", nullptr),
-                         nullptr, "Edit", nullptr);
-  char text[MAX_PATH] = {};
-  if (edit) SendMessageA(edit, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-  return text;
-}
-
 TEST_F(Panel, StartFolderFollowsTheProgramsRule) {
   const std::string target = folder_->Path() + "Start Here";
   CreateDirectoryA(target.c_str(), nullptr);

@@ -103,6 +103,24 @@ inline void KeepScreenshot(const std::string& name) {
   ReleaseDC(nullptr, screen);
 }
 
+// The folder the dialog shows, as its "Look in" box names it.
+inline std::string LookIn(HWND dialog) {
+  HWND box = FindWindowExA(dialog, nullptr, "ComboBox", nullptr);
+  char text[MAX_PATH] = {};
+  if (box) SendMessageA(box, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+inline std::string FileNameBox(HWND dialog) {
+  HWND edit = FindWindowExA(dialog, nullptr, "Edit", nullptr);
+  if (!edit)
+    edit = FindWindowExA(FindWindowExA(FindWindowExA(dialog, nullptr, "ComboBoxEx32", nullptr), nullptr, "ComboBox", nullptr),
+                         nullptr, "Edit", nullptr);
+  char text[MAX_PATH] = {};
+  if (edit) SendMessageA(edit, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
 // A program with one Open dialog; its file name decides its settings section.
 class Client {
  public:

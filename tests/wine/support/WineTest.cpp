@@ -325,6 +325,10 @@ void WriteString(const std::string& key, const std::string& value, const std::st
   SetValue(key, value, REG_SZ, data.c_str(), static_cast<DWORD>(data.size() + 1));
 }
 
+void WriteBinary(const std::string& key, const std::string& value, const void* data, DWORD size) {
+  SetValue(key, value, REG_BINARY, data, size);
+}
+
 SharedView::SharedView() {
   mapping_ = OpenFileMappingA(FILE_MAP_WRITE, FALSE, vt::kSharedBlockName);
   if (mapping_) block_ = static_cast<vt::SharedBlock*>(MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, 0));

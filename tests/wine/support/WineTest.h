@@ -75,6 +75,7 @@ bool ReadDword(const std::string& key, const std::string& value, DWORD* out);
 bool ReadString(const std::string& key, const std::string& value, std::string* out);
 void WriteDword(const std::string& key, const std::string& value, DWORD data);
 void WriteString(const std::string& key, const std::string& value, const std::string& data);
+void WriteBinary(const std::string& key, const std::string& value, const void* data, DWORD size);
 bool ValueExists(const std::string& key, const std::string& value);
 
 inline constexpr char kAppKey[] = "Software\\Brisvane\\Vantrel";
