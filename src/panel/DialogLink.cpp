@@ -128,8 +128,12 @@ void DialogLink::PanelMoved() {
 void DialogLink::NudgeDialog() {
   RECT d;
   if (GetWindowRect(ctx_.dialog, &d)) MoveWindow(ctx_.dialog, d.left, d.top, d.right - d.left, d.bottom - d.top, TRUE);
-  // The size probe of the attach moved the dialog without repainting it, and a move that changes
-  // nothing repaints nothing: without this the folder view can stay blank until it is scrolled.
+  RepaintDialog();
+}
+
+// The size probe of the attach moves the dialog without repainting it, and a move that changes
+// nothing repaints nothing: without this the folder view can stay blank until it is scrolled.
+void DialogLink::RepaintDialog() {
   RedrawWindow(ctx_.dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 

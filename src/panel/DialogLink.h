@@ -31,6 +31,9 @@ class DialogLink {
   void PanelMoved();  // WM_WINDOWPOSCHANGED
   // Moves the dialog onto its own rectangle, which puts it back under the hole.
   void NudgeDialog();
+  // The whole dialog drawn again; once more when its first folder report comes in, since the
+  // dialog may fill its folder view after the attach.
+  void RepaintDialog();
   void HoleResized();
   void UpdateWindowRegion();
   // tmControl: the dialog's position wins; the panel is put back around it.

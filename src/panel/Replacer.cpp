@@ -241,6 +241,10 @@ LRESULT TVTReplacer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       } else if (wp == tmscan) {
         const Navigator::ScanResult scan = navigator_.Scan();
         if (scan == Navigator::ScanResult::Reported) {
+          if (!firstReport_) {
+            firstReport_ = true;
+            link_.RepaintDialog();
+          }
           preview_.UpdatePreview(navigator_.CurrentFolder(), navigator_.SelectedItem());
         } else if (scan == Navigator::ScanResult::Gone) {
           // Its program ended without the dialog being destroyed (killed, crashed): nothing

@@ -66,6 +66,7 @@ class TVTReplacer final : public Window {
   PanelCommands commands_{ctx_, navigator_, settings_, preview_};
   HotFolders hot_{ctx_, navigator_, [this](int page) { ShowOptions(page); }};
   bool released_ = false;
+  bool firstReport_ = false;
 };
 
 }  // namespace vt
