@@ -5,6 +5,7 @@
 
 #include "dialogs/DialogRules.h"
 #include "kit/DdeClient.h"
+#include "panel/HotFolderStartup.h"
 #include "panel/PanelForm.h"
 #include "protocol/Messages.h"
 #include "util/HtmlHelp.h"
@@ -15,15 +16,6 @@ namespace {
 
 void BottomOfZOrder(HWND w) {
   SetWindowPos(w, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
-void OpenFolderWindow(LPCITEMIDLIST folder) {
-  SHELLEXECUTEINFOA info{};
-  info.cbSize = sizeof info;
-  info.fMask = SEE_MASK_IDLIST;
-  info.nShow = SW_SHOW;
-  info.lpIDList = const_cast<LPITEMIDLIST>(folder);
-  ShellExecuteExA(&info);
 }
 
 }  // namespace
@@ -51,7 +43,7 @@ void PanelCommands::Run(UINT id) {
 }
 
 void PanelCommands::nnExplorerClick() {
-  if (LPCITEMIDLIST folder = navigator_.CurrentFolder()) OpenFolderWindow(folder);
+  if (LPCITEMIDLIST folder = navigator_.CurrentFolder()) OpenInShellWindow(folder);
 }
 
 void PanelCommands::nnFileSearchClick() {
@@ -73,7 +65,7 @@ void PanelCommands::nnFileSearchClick() {
       info.lpVerb = "find";
       info.nShow = SW_SHOW;
       info.lpIDList = const_cast<LPITEMIDLIST>(folder);
-      if (!ShellExecuteExA(&info)) OpenFolderWindow(folder);
+      if (!ShellExecuteExA(&info)) OpenInShellWindow(folder);
     }
   }
   BottomOfZOrder(ctx_.Wnd());
