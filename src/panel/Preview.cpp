@@ -15,8 +15,6 @@ namespace vt {
 namespace {
 
 constexpr int kLabelLeft = 10;
-constexpr int kNameTop = 6;
-constexpr int kTypeTop = 21;
 constexpr int kLabelHeight = 14;
 constexpr int kLineStep = 15;
 
@@ -151,7 +149,11 @@ void Preview::PlaceLabel(HWND label, const std::string& text, int& y, bool stack
 
 void Preview::UpdatePreviewInfo() {
   const PanelForm::PreviewLabels l = form_.Labels();
-  int y = kTypeTop + 20;
+  // The lower lines stack from 20 pixels below the type's line, wherever the form put it.
+  RECT type{};
+  GetWindowRect(l.type, &type);
+  MapWindowPoints(nullptr, form_.InfoArea(), reinterpret_cast<POINT*>(&type), 2);
+  int y = type.top + 20;
   PlaceLabel(l.name, facts_.name, y, false);
   PlaceLabel(l.type, facts_.type, y, false);
   std::string pictureLine;
