@@ -1,13 +1,4 @@
-# Cross build for 32-bit Windows with mingw-w64; the posix thread model gives std::mutex (GoogleTest needs it); -static links it in.
-set(CMAKE_SYSTEM_NAME Windows)
+# x86: 32-bit Windows (PE32), the specified deliverables.
 set(CMAKE_SYSTEM_PROCESSOR X86)
-find_program(VT_MINGW_CXX NAMES i686-w64-mingw32-g++-posix i686-w64-mingw32-g++ REQUIRED)
-find_program(VT_MINGW_CC NAMES i686-w64-mingw32-gcc-posix i686-w64-mingw32-gcc REQUIRED)
-set(CMAKE_C_COMPILER ${VT_MINGW_CC})
-set(CMAKE_CXX_COMPILER ${VT_MINGW_CXX})
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+set(VT_MINGW_TRIPLE i686-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -1,8 +1,12 @@
 ; VantrelSetup.exe: a per-user install (no elevation) of Kestrum.exe, VT_brow.dll and TestVT.exe
 ; with Start menu entries, an entry in the list of installed programs, the autorun choice and
 ; an uninstaller. Built by the project's build: makensis -DDIST=<folder of the binaries>
-; -DOUTFILE=<setup file> Vantrel.nsi
+; -DOUTFILE=<setup file> [-DX64] Vantrel.nsi. With X64 it is a 64-bit installer of the x64
+; set, for 64-bit Windows; without, the x86 set for 32-bit Windows.
 
+!ifdef X64
+  Target amd64-unicode
+!endif
 Unicode true
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
@@ -41,7 +45,11 @@ VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "© ${PUBLISHER}"
-VIAddVersionKey /LANG=1033 "OriginalFilename" "VantrelSetup.exe"
+!ifdef X64
+  VIAddVersionKey /LANG=1033 "OriginalFilename" "VantrelSetup-x64.exe"
+!else
+  VIAddVersionKey /LANG=1033 "OriginalFilename" "VantrelSetup-x86.exe"
+!endif
 
 !include "MUI2.nsh"
 !include "nsDialogs.nsh"

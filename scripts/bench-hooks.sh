@@ -3,7 +3,8 @@
 # desktop, next to a pass-through hook of the same two kinds, and how soon a shown Open dialog
 # is reported to the controller. Prints figures; it is not a test.
 # Usage: bench-hooks.sh [BUILD_DIR] [--rounds N] [--ms PER_KIND] [--dialogs N]
-#   BUILD_DIR  an existing win32 build directory; default build/win32, configured when missing.
+#   BUILD_DIR  a cross build directory; default build/x64 (build/x86 for the 32-bit build),
+#              configured when missing.
 #              The needed targets are built (if out of date) with VT_JOBS jobs (default 1).
 # Under Wine the hook machinery itself dominates the cost of a message, so the figure that the
 # library's own code decides is (c)/(b); (c)/(a) is printed for completeness. The phases are
@@ -13,7 +14,7 @@
 # wake-ups across processors made single rounds vary by a factor of four.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$root/build/win32
+build=$root/build/x64
 if [ $# -gt 0 ] && [ "${1#--}" = "$1" ]; then
   build=$(cd "$1" && pwd) || exit 1
   shift
@@ -22,8 +23,9 @@ fi
 if [ ! -f "$build/CMakeCache.txt" ]; then
   gen=()
   command -v ninja >/dev/null && gen=(-G Ninja)
-  cmake -S "$root" -B "$build" "${gen[@]}" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686-toolchain.cmake" \
-      -DCMAKE_BUILD_TYPE=Release -DVT_DEPS_PREFIX="${VANTREL_DEPS:-/var/cache/vantrel-deps}/i686" >/dev/null || exit 1
+  case $(basename "$build") in x86) tc=i686 ;; *) tc=x86_64 ;; esac
+  cmake -S "$root" -B "$build" "${gen[@]}" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$tc-toolchain.cmake" \
+      -DCMAKE_BUILD_TYPE=Release -DVT_DEPS_PREFIX="${VANTREL_DEPS:-/var/cache/vantrel-deps}/$tc" >/dev/null || exit 1
 fi
 cmake --build "$build" -j "${VT_JOBS:-1}" \
     --target VT_brow hook_bench hook_passthru hook_rate_client hook_dialog_client >/dev/null || {
@@ -42,7 +44,7 @@ if [ "$cpu" != none ] && command -v taskset >/dev/null && taskset -cp "$cpu" $$ 
 fi
 # Started from here, the wine server inherits the pinning; one already running would not.
 trap vt_wine_stop EXIT
-vt_wine_start || exit 1
+vt_wine_start "$(vt_build_arch "$build")" || exit 1
 
 echo "Machine: $cores processors, benchmark $pinned; load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 (cd "$build/bin" && VT_DIST="$dist" VT_TOOLS="$build/bin" timeout 900 wine hook_bench.exe "$@") | tr -d '\r'

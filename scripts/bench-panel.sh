@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Benchmark of the companion panel: attach latency, navigation latency and idle cost of the
 # resident program, measured under Wine. Prints figures; it is not a test.
-# Usage: bench-panel.sh [BUILD_DIR] [--idle]   (default build/win32; built first when out of date;
+# Usage: bench-panel.sh [BUILD_DIR] [--idle]   (default build/x64; built first when out of date;
 #        --idle measures only the idle cost)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$root/build/win32
+build=$root/build/x64
 if [ $# -gt 0 ] && [ "${1#--}" = "$1" ]; then build=$1; shift; fi
-[ -f "$build/CMakeCache.txt" ] || bash "$root/scripts/build.sh" win32 >/dev/null || exit 1
+[ -f "$build/CMakeCache.txt" ] || bash "$root/scripts/build.sh" "$(basename "$build")" >/dev/null || exit 1
 cmake --build "$build" -j "${VT_JOBS:-1}" --target Kestrum VT_brow TestVT panel_bench panel_client >/dev/null || {
   echo "build failed in $build" >&2
   exit 1
@@ -16,7 +16,7 @@ dist=$(sed -n 's/^VT_DIST:[A-Z]*=//p' "$build/CMakeCache.txt")
 
 . "$root/scripts/wine-env.sh"
 trap vt_wine_stop EXIT
-vt_wine_start || exit 1
+vt_wine_start "$(vt_build_arch "$build")" || exit 1
 echo "Load before: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
 out=$(mktemp)
 (cd "$build/bin" && VT_DIST="$dist" VT_TOOLS="$build/bin" timeout 600 wine panel_bench.exe "$@") > "$out" 2>/dev/null &

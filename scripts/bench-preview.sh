@@ -4,12 +4,12 @@
 # the requesting thread. Prints figures; it is not a test. Usage: bench-preview.sh [BUILD_DIR]
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build/win32}
-[ -f "$build/CMakeCache.txt" ] || bash "$root/scripts/build.sh" win32 >/dev/null || exit 1
+build=${1:-$root/build/x64}
+[ -f "$build/CMakeCache.txt" ] || bash "$root/scripts/build.sh" "$(basename "$build")" >/dev/null || exit 1
 cmake --build "$build" -j "${VT_JOBS:-1}" --target preview_bench >/dev/null || { echo "build failed" >&2; exit 1; }
 . "$root/scripts/wine-env.sh"
 trap vt_wine_stop EXIT
-vt_wine_start || exit 1
+vt_wine_start "$(vt_build_arch "$build")" || exit 1
 echo "Load before: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
 out=$(mktemp)
 (cd "$build/bin" && timeout 900 wine preview_bench.exe) > "$out" 2>/dev/null

@@ -1,22 +1,26 @@
 #!/usr/bin/env bash
-# Builds both configurations: build/win32 (deliverables into build/dist, Wine tests) and
-# build/host (window-free logic and its sanitizer tests). Usage: build.sh [win32|host|all]
+# Builds the configurations: build/x86 and build/x64 (each architecture's deliverables into
+# build/dist/x86 and build/dist/x64, and its Wine tests) and build/host (window-free logic and
+# its sanitizer tests). Usage: build.sh [x86|x64|host|all]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 what=${1:-all}
 jobs=$(nproc)
-deps=${VANTREL_DEPS:-/var/cache/vantrel-deps}/i686
+deps=${VANTREL_DEPS:-/var/cache/vantrel-deps}
 gen=()
 command -v ninja >/dev/null && gen=(-G Ninja)
 
-if [ "$what" = all ] || [ "$what" = win32 ]; then
-  [ -f "$root/build/win32/CMakeCache.txt" ] || cmake -S "$root" -B "$root/build/win32" "${gen[@]}" \
-      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686-toolchain.cmake" -DCMAKE_BUILD_TYPE=Release \
-      -DVT_DEPS_PREFIX="$deps" >/dev/null
-  cmake --build "$root/build/win32" -j "$jobs"
-fi
-if [ "$what" = all ] || [ "$what" = host ]; then
+cross() {  # $1 = x86|x64, $2 = toolchain triple prefix, $3 = deps folder
+  [ -f "$root/build/$1/CMakeCache.txt" ] || cmake -S "$root" -B "$root/build/$1" "${gen[@]}" \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$2-toolchain.cmake" -DCMAKE_BUILD_TYPE=Release \
+      -DVT_DEPS_PREFIX="$deps/$3" >/dev/null
+  cmake --build "$root/build/$1" -j "$jobs"
+}
+
+case $what in x86|all) cross x86 i686 i686 ;; esac
+case $what in x64|all) cross x64 x86_64 x86_64 ;; esac
+case $what in host|all)
   [ -f "$root/build/host/CMakeCache.txt" ] || cmake -S "$root" -B "$root/build/host" "${gen[@]}" \
       -DCMAKE_BUILD_TYPE=Debug >/dev/null
-  cmake --build "$root/build/host" -j "$jobs"
-fi
+  cmake --build "$root/build/host" -j "$jobs" ;;
+esac

@@ -1,25 +1,46 @@
 #!/usr/bin/env bash
 # Brings a fresh Debian machine to the point where the project builds and its tests run:
-# toolchain, Wine (32-bit), Xvfb, GoogleTest, and libjpeg-turbo / giflib cross-built for
-# i686 mingw from Debian's own source packages. Safe to run again: every step checks first.
+# both mingw-w64 toolchains, Wine for 64-bit programs (Debian's wine64 from the amd64
+# packages), Xvfb, GoogleTest, NSIS, and libjpeg-turbo / giflib cross-built for i686 and
+# x86_64 mingw from Debian's own source packages. 32-bit Wine (the i386 architecture and
+# wine32) is an extra: used where it installs and runs, never a reason to fail.
+# Safe to run again: every step checks first.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
 cache=${VANTREL_DEPS:-/var/cache/vantrel-deps}
 export DEBIAN_FRONTEND=noninteractive
 
+. "$here/scripts/wine-env.sh"  # vt_runs_32bit
+
 log() { printf '[setup] %s\n' "$*"; }
+die() { printf '[setup] FAILED: %s\n' "$*" >&2; exit 1; }
 
-packages=(g++-mingw-w64-i686 mingw-w64-tools wine wine32 xvfb xauth x11-utils imagemagick nasm
-          cmake ninja-build pkg-config googletest libgtest-dev g++ dpkg-dev file binutils-mingw-w64-i686 nsis
-          fp-utils)
+packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-win32
+          g++-mingw-w64-x86-64-win32 mingw-w64-tools wine wine64 libwine xvfb xauth x11-utils
+          imagemagick nasm cmake ninja-build pkg-config googletest libgtest-dev g++ dpkg-dev file
+          nsis fp-utils unzip)
 
-missing=()
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  log "adding the i386 architecture"
-  dpkg --add-architecture i386
-  need_update=1
-fi
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+
+# One retry for a passing network fault; a second failure is final and says which step.
+apt_retry() {
+  local what=$1; shift
+  "$@" && return 0
+  log "$what failed once; trying again"
+  sleep 3
+  "$@" || return 1
+}
+
+updated=
+apt_update() {
+  [ -n "$updated" ] && return 0
+  log "apt-get update"
+  # A list that fails to download (an i386 index, say) makes update exit non-zero while the
+  # lists we need are fine: the install that follows is the real test.
+  apt_retry "apt-get update" apt-get update -qq || log "apt-get update reported errors; going on with the lists it has"
+  updated=1
+}
 
 # deb-src entries so apt-get source can fetch the two libraries
 if ! grep -rqs 'deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then
@@ -30,81 +51,103 @@ if ! grep -rqs 'deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then
   else
     grep -h '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' > /etc/apt/sources.list.d/vantrel-src.list
   fi
+  updated=
   need_update=1
 fi
 
-for p in "${packages[@]}"; do
-  arch_p=$p
-  [ "$p" = wine32 ] && arch_p=wine32:i386
-  dpkg-query -W -f='${Status}' "$arch_p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$arch_p")
-done
-
-if [ ${#missing[@]} -gt 0 ] || [ -n "${need_update:-}" ]; then
-  log "apt-get update"
-  apt-get update -qq || apt-get update -qq || true
-fi
+missing=()
+for p in "${packages[@]}"; do installed "$p" || missing+=("$p"); done
+if [ ${#missing[@]} -gt 0 ] || [ -n "${need_update:-}" ]; then apt_update; fi
 if [ ${#missing[@]} -gt 0 ]; then
   log "installing: ${missing[*]}"
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  apt_retry "installing the packages" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null ||
+    die "apt-get install ${missing[*]} (see apt's message above)"
 fi
+/usr/lib/wine/wine64 --version >/dev/null 2>&1 || die "wine64 does not run on this machine"
 
-# Some kernels run no 32-bit programs at all (the 32-bit compatibility mode is switched off,
-# as on some virtual machines): Wine's 32-bit loader then fails with "Exec format error".
-# There, 32-bit Linux programs are run through qemu's user-mode emulator, registered with
-# binfmt_misc, so Wine and the Windows programs still run, only slower.
-ensure_32bit_programs() {
-  /usr/lib/wine/wine --version >/dev/null 2>&1 && return 0
-  log "this kernel does not run 32-bit programs: running them through qemu-i386"
-  dpkg-query -W -f='${Status}' qemu-user 2>/dev/null | grep -q 'install ok installed' ||
-    apt-get install -y -qq --no-install-recommends qemu-user >/dev/null
-  [ -e /proc/sys/fs/binfmt_misc/register ] || mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
-  if [ ! -e /proc/sys/fs/binfmt_misc/qemu-i386 ]; then
-    printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386:F' \
-      > /proc/sys/fs/binfmt_misc/register
+# 32-bit Wine, for the x86 build's Wine suite: only where the kernel runs 32-bit programs
+# itself (emulated, a Wine session takes minutes), and only if the i386 packages install.
+optional_wine32() {
+  if ! vt_runs_32bit; then
+    log "optional: this kernel runs no 32-bit programs: the x86 build is built and checked, its Wine suite not run"
+    return 0
   fi
-  /usr/lib/wine/wine --version >/dev/null 2>&1 || { log "32-bit programs cannot be run here"; return 1; }
+  installed wine32:i386 && return 0
+  # A failed try is remembered for a day: the i386 lists rarely mend within the hour.
+  local marker=$cache/wine32-unavailable
+  if [ -n "$(find "$marker" -mmin -1440 2>/dev/null)" ]; then
+    log "optional: wine32:i386 did not install here today: the x86 build's Wine suite will not run"
+    return 0
+  fi
+  local added=
+  dpkg --print-foreign-architectures | grep -qx i386 || { dpkg --add-architecture i386; added=1; }
+  updated=; apt_update
+  if apt-get install -y -qq --no-install-recommends wine32:i386 >/dev/null 2>&1; then
+    log "wine32 installed: the x86 build's Wine suite runs too"
+    rm -f "$marker"
+  else
+    log "optional: wine32:i386 did not install (Debian's i386 lists failed or disagree): the x86 build's Wine suite will not run"
+    mkdir -p "$cache" && touch "$marker"
+    # Leave apt as it was: an i386 architecture with broken lists fails every later update.
+    if [ -n "$added" ]; then dpkg --remove-architecture i386 2>/dev/null && { updated=; apt_update; } || true; fi
+  fi
 }
-ensure_32bit_programs
+optional_wine32
 
-prefix="$cache/i686"
-mkdir -p "$cache/src" "$prefix"
+mkdir -p "$cache/src"
 
-build_jpeg() {
-  [ -f "$prefix/lib/libjpeg.a" ] && return
-  log "cross-building libjpeg-turbo"
-  (cd "$cache/src" && [ -d libjpeg-turbo-*/ ] || (cd "$cache/src" && apt-get source -qq libjpeg-turbo >/dev/null 2>&1))
-  local src; src=$(ls -d "$cache"/src/libjpeg-turbo-*/ | head -n 1)
-  cat > "$cache/mingw-i686.cmake" <<TC
+fetch_source() {  # $1 = Debian source package; prints its unpacked folder
+  local dir; dir=$(ls -d "$cache"/src/"$1"-*/ 2>/dev/null | head -n 1)
+  if [ -z "$dir" ]; then
+    (cd "$cache/src" && apt_retry "apt-get source $1" apt-get source -qq "$1" >/dev/null 2>&1) ||
+      die "apt-get source $1 (needs the deb-src lists)"
+    dir=$(ls -d "$cache"/src/"$1"-*/ | head -n 1)
+  fi
+  printf '%s' "$dir"
+}
+
+build_jpeg() {  # $1 = triple, $2 = cmake processor, $3 = prefix
+  [ -f "$3/lib/libjpeg.a" ] && return
+  log "cross-building libjpeg-turbo for $1"
+  local src; src=$(fetch_source libjpeg-turbo)
+  local work="$cache/build-jpeg-$1"
+  cat > "$cache/mingw-$1.cmake" <<TC
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR X86)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-win32)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
+set(CMAKE_SYSTEM_PROCESSOR $2)
+set(CMAKE_C_COMPILER $1-gcc-win32)
+set(CMAKE_RC_COMPILER $1-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/$1)
 TC
-  rm -rf "$cache/build-jpeg"
-  cmake -S "$src" -B "$cache/build-jpeg" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$cache/mingw-i686.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DENABLE_SHARED=OFF -DENABLE_STATIC=ON \
+  rm -rf "$work"
+  cmake -S "$src" -B "$work" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$cache/mingw-$1.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$3" -DENABLE_SHARED=OFF -DENABLE_STATIC=ON \
     -DWITH_TURBOJPEG=OFF -DWITH_SIMD=ON -DCMAKE_ASM_NASM_COMPILER=nasm >/dev/null
-  cmake --build "$cache/build-jpeg" >/dev/null
-  cmake --install "$cache/build-jpeg" >/dev/null
+  cmake --build "$work" >/dev/null
+  cmake --install "$work" >/dev/null
+  rm -rf "$work"
 }
 
-build_gif() {
-  [ -f "$prefix/lib/libgif.a" ] && return
-  log "cross-building giflib"
-  (cd "$cache/src" && [ -d giflib-*/ ] || (cd "$cache/src" && apt-get source -qq giflib >/dev/null 2>&1))
-  local src; src=$(ls -d "$cache"/src/giflib-*/ | head -n 1)
-  rm -rf "$cache/build-gif" && mkdir -p "$cache/build-gif" "$prefix/include" "$prefix/lib"
-  local objs=()
+build_gif() {  # $1 = triple, $2 = prefix
+  [ -f "$2/lib/libgif.a" ] && return
+  log "cross-building giflib for $1"
+  local src; src=$(fetch_source giflib)
+  local work="$cache/build-gif-$1"
+  rm -rf "$work" && mkdir -p "$work" "$2/include" "$2/lib"
+  local objs=() f
   for f in dgif_lib egif_lib gifalloc gif_err gif_hash openbsd-reallocarray quantize; do
     [ -f "$src/$f.c" ] || continue
-    i686-w64-mingw32-gcc-win32 -O2 -c "$src/$f.c" -I"$src" -o "$cache/build-gif/$f.o"
-    objs+=("$cache/build-gif/$f.o")
+    "$1-gcc-win32" -O2 -c "$src/$f.c" -I"$src" -o "$work/$f.o"
+    objs+=("$work/$f.o")
   done
-  i686-w64-mingw32-ar rcs "$prefix/lib/libgif.a" "${objs[@]}"
-  cp "$src/gif_lib.h" "$prefix/include/"
+  "$1-ar" rcs "$2/lib/libgif.a" "${objs[@]}"
+  cp "$src/gif_lib.h" "$2/include/"
+  rm -rf "$work"
 }
 
-build_jpeg
-build_gif
-log "dependencies ready in $prefix"
+for triple in i686-w64-mingw32:X86:i686 x86_64-w64-mingw32:AMD64:x86_64; do
+  IFS=: read -r t proc dir <<<"$triple"
+  mkdir -p "$cache/$dir"
+  build_jpeg "$t" "$proc" "$cache/$dir"
+  build_gif "$t" "$cache/$dir"
+done
+log "dependencies ready in $cache/i686 and $cache/x86_64"

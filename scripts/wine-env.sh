@@ -1,15 +1,56 @@
-# Sourced by the test and run scripts: a private Wine prefix and, when there is no display,
-# an Xvfb server of our own. Everything started here is stopped by vt_wine_stop.
-# Every step is bounded by a timeout so that a hung dialog fails the run instead of hanging it.
+# Sourced by the set-up, test and run scripts: a private Wine prefix per architecture and,
+# when there is no display, an Xvfb server of our own. Everything started here is stopped by
+# vt_wine_stop. Every step is bounded by a timeout so that a hung dialog fails the run
+# instead of hanging it.
 
-# True where 32-bit programs run through qemu's user-mode emulator (registered by setup.sh
-# when the kernel runs none itself): Wine works there, but every program start takes minutes.
-vt_wine_emulated() {
-  [ -f /proc/sys/fs/binfmt_misc/qemu-i386 ] && head -n 1 /proc/sys/fs/binfmt_misc/qemu-i386 | grep -qx enabled
+# True where the kernel itself runs 32-bit x86 programs: a 93-byte static ELF32 that only
+# exits with 7. Emulation through a registered qemu-i386 does not count: there a Wine session
+# takes minutes.
+vt_runs_32bit() {
+  if [ -f /proc/sys/fs/binfmt_misc/qemu-i386 ] && head -n 1 /proc/sys/fs/binfmt_misc/qemu-i386 | grep -qx enabled; then
+    return 1
+  fi
+  local probe rc=0
+  probe=$(mktemp /tmp/vantrel-elf32.XXXXXX) || return 1
+  printf '\177\105\114\106\001\001\001\000\000\000\000\000\000\000\000\000\002\000\003\000\001\000\000\000\124\200\004\010\064\000\000\000\000\000\000\000\000\000\000\000\064\000\040\000\001\000\000\000\000\000\000\000\001\000\000\000\000\000\000\000\000\200\004\010\000\200\004\010\140\000\000\000\140\000\000\000\005\000\000\000\000\020\000\000\270\001\000\000\000\273\007\000\000\000\315\200' > "$probe"
+  chmod +x "$probe"
+  "$probe" 2>/dev/null || rc=$?
+  rm -f "$probe"
+  [ "$rc" -eq 7 ]
 }
 
+# True where Wine can run the given build (x86 or x64) natively.
+vt_wine_can_run() {
+  case $1 in
+    x64) /usr/lib/wine/wine64 --version >/dev/null 2>&1 ;;
+    x86) vt_runs_32bit && [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1 ;;
+    *) return 1 ;;
+  esac
+}
+
+# Why the given build's Wine suite cannot run here (one line), for the test summary.
+vt_wine_why_not() {
+  case $1 in
+    x86)
+      if ! vt_runs_32bit; then echo "this kernel runs no 32-bit programs"
+      else echo "32-bit Wine (wine32:i386) is not installed: Debian's i386 packages did not install here"; fi ;;
+    x64) echo "wine64 does not run here" ;;
+  esac
+}
+
+# vt_wine_start [x86|x64]: the Wine session for one build (x64 by default).
 vt_wine_start() {
-  export WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+  local arch=${1:-x64}
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+  if [ "$arch" = x86 ]; then
+    export WINEARCH=win32
+    unset WINELOADER
+  else
+    export WINEARCH=win64
+    # Without wine32 the wine script picks wine64 itself; with it, the 32-bit loader would
+    # hand 64-bit programs on anyway, but the server and prefix must be the 64-bit ones.
+    export WINELOADER=/usr/lib/wine/wine64
+  fi
   export WINEPREFIX=${VT_WINEPREFIX:-$(mktemp -d /tmp/vantrel-prefix.XXXXXX)}
   VT_OWN_XVFB=
   if [ -z "${DISPLAY:-}" ] || [ -n "${VT_FORCE_XVFB:-}" ]; then
@@ -27,24 +68,26 @@ vt_wine_start() {
     done
   fi
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    vt_new_prefix || { echo "wineboot failed" >&2; return 1; }
+    vt_new_prefix "$arch" || { echo "wineboot failed" >&2; return 1; }
   fi
   # One session for the whole run: the server and the prefix's services stay up between the
-  # test programs instead of starting again for each (minutes where programs run emulated).
+  # test programs instead of starting again for each.
   wineserver -p
   # Nothing may ask before a window shows: no crash dialog, no Mono/Gecko installers.
   timeout 30 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
 }
 
-# A new prefix is a copy of one made once per machine: making one takes seconds natively but
-# minutes where 32-bit programs run emulated.
+# A new prefix is a copy of one made once per machine and architecture.
 vt_new_prefix() {
-  local template=${VANTREL_DEPS:-/var/cache/vantrel-deps}/wine-prefix-template
+  local template=${VANTREL_DEPS:-/var/cache/vantrel-deps}/wine-prefix-$1
   if [ ! -f "$template/system.reg" ]; then
     local fresh=$template.$$
     rm -rf "$fresh"
-    WINEPREFIX=$fresh timeout 1200 wineboot -i >/dev/null 2>&1 || { rm -rf "$fresh"; return 1; }
+    # wineboot of a win64 prefix without wine32 says it cannot open syswow64's rundll32:
+    # there is no 32-bit side, and nothing needs one.
+    WINEPREFIX=$fresh timeout 600 wineboot -i >/dev/null 2>&1 || true
     WINEPREFIX=$fresh timeout 300 wineserver -w || true
+    [ -f "$fresh/system.reg" ] || { rm -rf "$fresh"; return 1; }
     # Made once, never updated: Wine would otherwise re-run its set-up on later starts.
     echo disable > "$fresh/.update-timestamp"
     rm -rf "$template" && mv "$fresh" "$template" || return 1
@@ -55,7 +98,13 @@ vt_new_prefix() {
 vt_wine_stop() {
   timeout 30 wineserver -k 2>/dev/null || true
   if [ -n "${VT_OWN_XVFB:-}" ]; then kill "$VT_OWN_XVFB" 2>/dev/null || true; wait "$VT_OWN_XVFB" 2>/dev/null || true; fi
+  VT_OWN_XVFB=
   if [ -z "${VT_WINEPREFIX:-}" ] && [ -n "${WINEPREFIX:-}" ] && [[ "$WINEPREFIX" == /tmp/vantrel-prefix.* ]]; then
     rm -rf "$WINEPREFIX"
   fi
+}
+
+# x86 or x64: the architecture a configured cross build folder makes.
+vt_build_arch() {
+  grep -q '^CMAKE_TOOLCHAIN_FILE.*x86_64' "$1/CMakeCache.txt" 2>/dev/null && echo x64 || echo x86
 }

@@ -6,12 +6,9 @@
 #include "protocol/Slots.h"
 #include "util/Handles.h"
 #include "util/UtilsExe.h"
+#include "protocol/Handle32.h"
 
 namespace vt {
-
-namespace {
-std::uint32_t Handle32(HWND w) { return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(w)); }
-}  // namespace
 
 PanelDispatcher::~PanelDispatcher() {
   // Panels go one by one, each while the others still exist, as they were made.
@@ -42,14 +39,19 @@ void PanelDispatcher::Attach(HWND dialog, std::string_view appName) {
     return;
   }
   TVTReplacer* raw = panel.get();
-  Panels.emplace(reinterpret_cast<WPARAM>(raw), std::move(panel));
-  slot.PanelObject = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(raw));
+  // A number, not the object's address: nothing that crosses a process holds a pointer.
+  std::uint32_t id = NextId++;
+  if (id == 0) id = NextId++;  // 0 means none, should the count ever wrap
+  raw->SetPanelId(id);
+  Panels.emplace(id, std::move(panel));
+  slot.PanelObject = id;
   slot.PanelWindow = Handle32(raw->Handle());
   raw->Show();
 }
 
 void PanelDispatcher::Release(WPARAM key) {
-  auto it = Panels.find(key);
+  if (key > 0xFFFFFFFFu) return;
+  auto it = Panels.find(static_cast<std::uint32_t>(key));
   // A stray or repeated release frees nothing, nor does one for a panel still at work.
   if (it == Panels.end() || !it->second->HasReleased()) return;
   std::unique_ptr<TVTReplacer> panel = std::move(it->second);
@@ -69,7 +71,7 @@ bool PanelDispatcher::WatchTick() {
   if (!Watch.Changed(m)) return false;
   bool closed = false;
   for (int n = 0; n < kSlotCount; ++n) {
-    HWND w = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(Block.Slots[n].PanelWindow));
+    HWND w = FromHandle32<HWND>(Block.Slots[n].PanelWindow);
     // Any process can write the block: only a window of one of our own panels is told to close.
     bool ours = false;
     for (const auto& [key, p] : Panels) ours = ours || (w && p->Handle() == w);

@@ -5,6 +5,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string_view>
@@ -34,8 +35,9 @@ class PanelDispatcher {
 
   SharedBlock& Block;
   PanelEnvironment Env;
-  // Keyed by the object's address, the value a release names: it is looked up, never used.
-  std::map<WPARAM, std::unique_ptr<TVTReplacer>> Panels;
+  // Keyed by the panel's number, the value a release names: it is looked up, never used.
+  std::map<std::uint32_t, std::unique_ptr<TVTReplacer>> Panels;
+  std::uint32_t NextId = 1;  // 0 means none
   FrameWatch Watch;
 };
 

@@ -19,7 +19,9 @@ struct WineGdiEntry {
 };
 static_assert(sizeof(WineGdiEntry) == 24);
 constexpr int kWineGdiEntries = 0x10000;
-constexpr std::size_t kPebGdiTableOffset = 0x94;  // 32-bit PEB
+// TEB.ProcessEnvironmentBlock and PEB.GdiSharedHandleTable, in this build's own bitness.
+constexpr std::size_t kTebPebOffset = sizeof(void*) == 8 ? 0x60 : 0x30;
+constexpr std::size_t kPebGdiTableOffset = sizeof(void*) == 8 ? 0xF8 : 0x94;
 
 bool UnderWine() {
   HMODULE ntdll = GetModuleHandleA("ntdll.dll");
@@ -29,7 +31,7 @@ bool UnderWine() {
 int WineGdiCensus() {
   const auto* teb = reinterpret_cast<const std::uint8_t*>(NtCurrentTeb());
   const std::uint8_t* peb = nullptr;
-  std::memcpy(&peb, teb + 0x30, sizeof peb);
+  std::memcpy(&peb, teb + kTebPebOffset, sizeof peb);
   if (!peb) return -1;
   const WineGdiEntry* table = nullptr;
   std::memcpy(&table, peb + kPebGdiTableOffset, sizeof table);

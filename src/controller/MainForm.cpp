@@ -17,6 +17,7 @@
 #include "settings/Catalogue.h"
 #include "util/HtmlHelp.h"
 #include "util/UtilsExe.h"
+#include "protocol/Handle32.h"
 
 namespace vt {
 
@@ -37,7 +38,7 @@ constexpr UINT kWatchInterval = 500;
 // No arguments and a one-byte Boolean result, which nothing here examines.
 using HookExport = unsigned char (*)();
 
-HWND AsWindow(std::uint32_t window) { return reinterpret_cast<HWND>(static_cast<UINT_PTR>(window)); }
+HWND AsWindow(std::uint32_t window) { return FromHandle32<HWND>(window); }
 
 bool WindowAlive(std::uint32_t window) { return IsWindow(AsWindow(window)) != 0; }
 

@@ -18,8 +18,6 @@ struct Instance {
   HHOOK getMessageHook;     // kept here too, for a controller started without a block
   HHOOK callWndRetHook;
   HWND controller;          // cached FindControllerWindow result
-  WNDPROC dialogProc;       // saved procedures, one per process
-  WNDPROC editProc;
   LONG pinned;              // the library stays loaded once it subclassed a window
 };
 

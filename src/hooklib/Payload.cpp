@@ -40,8 +40,12 @@ std::size_t ItemListSizeWithin(const void* list, std::size_t capacity) {
 std::size_t ConcatItemListsInto(void* out, std::size_t capacity, const void* folder, std::size_t folderSize,
                                 const void* item, std::size_t itemSize) {
   if (!out || !folder || !item || folderSize < 2 || itemSize < 2) return 0;
+  // No checked list is larger; refusing such sizes first also keeps the sum from wrapping.
+  if (folderSize > kHookItemListMax || itemSize > kHookItemListMax) return 0;
   std::size_t total = folderSize - 2 + itemSize;
-  if (total > capacity) return 0;
+  // The panel's gate refuses a longer list, and the folder would then not be reported at all;
+  // refused here, the caller sends the folder alone.
+  if (total > capacity || total > kHookItemListMax) return 0;
   auto* dst = static_cast<std::uint8_t*>(out);
   std::memcpy(dst, folder, folderSize - 2);
   std::memcpy(dst + folderSize - 2, item, itemSize);

@@ -39,8 +39,8 @@ std::size_t CheckedItemListSize(const void* list, const ReadProbe& probe);
 std::size_t ItemListSizeWithin(const void* list, std::size_t capacity);
 
 // Writes `folder` without its terminator and then `item` with it into out (capacity bytes).
-// Both sizes are those of checked lists (at least 2). Returns the bytes written, or 0 when
-// a size is impossible or the result does not fit.
+// Both sizes are those of checked lists (2 to kHookItemListMax). Returns the bytes written,
+// or 0 when a size is impossible, the result does not fit or would exceed kHookItemListMax.
 std::size_t ConcatItemListsInto(void* out, std::size_t capacity, const void* folder, std::size_t folderSize,
                                 const void* item, std::size_t itemSize);
 

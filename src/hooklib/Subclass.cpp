@@ -6,6 +6,7 @@
 #include "hooklib/SlotRules.h"
 #include "protocol/CopyData.h"
 #include "protocol/Messages.h"
+#include "protocol/Handle32.h"
 
 namespace vt::hook {
 
@@ -24,22 +25,37 @@ bool LookedAt(UINT message) {
   }
 }
 
-LRESULT CallSaved(WNDPROC saved, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (!saved) return DefDlgProcA(window, message, wParam, lParam);
+// Each subclassed window keeps the procedure it had in a property of its own: two dialogs of
+// one process may have different procedures, and a pointer-sized property holds either
+// bitness's address.
+constexpr char kSavedProcProp[] = "VT_brow.SavedProc";
+
+WNDPROC SavedProc(HWND window) { return reinterpret_cast<WNDPROC>(GetPropA(window, kSavedProcProp)); }
+
+LRESULT CallSaved(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT (WINAPI* fallback)(HWND, UINT, WPARAM, LPARAM)) {
+  WNDPROC saved = SavedProc(window);
+  if (message == WM_NCDESTROY) RemovePropA(window, kSavedProcProp);
+  if (!saved) return fallback(window, message, wParam, lParam);
   return CallWindowProcA(saved, window, message, wParam, lParam);
 }
 
-DWORD Handle32(HWND window) { return static_cast<DWORD>(reinterpret_cast<UINT_PTR>(window)); }
-HWND ToWindow(DWORD handle) { return reinterpret_cast<HWND>(static_cast<UINT_PTR>(handle)); }
+LRESULT CallSaved(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return CallSaved(window, message, wParam, lParam, DefDlgProcA);
+}
+
+// The system's record in this process's bitness, as the fixed 28 bytes every panel reads.
+WindowPos32 ToWire(const WINDOWPOS& p) {
+  return {Handle32(p.hwnd), Handle32(p.hwndInsertAfter), p.x, p.y, p.cx, p.cy, static_cast<std::uint32_t>(p.flags)};
+}
 
 void Notify(const DialogSlot& slot, HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   NotifyRecord record{message, static_cast<std::uint32_t>(wParam), static_cast<std::uint32_t>(lParam), 0};
-  SendCopyData(ToWindow(slot.PanelWindow), reinterpret_cast<WPARAM>(dialog), message, &record, sizeof record,
+  SendCopyData(FromHandle32<HWND>(slot.PanelWindow), reinterpret_cast<WPARAM>(dialog), message, &record, sizeof record,
                kNotifyTimeoutMs);
 }
 
 bool PanelMaximized(const DialogSlot& slot) {
-  return (GetWindowLongA(ToWindow(slot.PanelWindow), GWL_STYLE) & WS_MAXIMIZE) != 0;
+  return (GetWindowLongA(FromHandle32<HWND>(slot.PanelWindow), GWL_STYLE) & WS_MAXIMIZE) != 0;
 }
 
 // The panel reads and changes the dialog's styles only; window and dialog procedures,
@@ -84,26 +100,24 @@ void ApplyMinMax(const DialogSlot& slot, LPARAM lParam) {
 
 }  // namespace
 
-bool InstallSubclass(HWND window, WNDPROC proc, WNDPROC* saved) {
-  WNDPROC current = reinterpret_cast<WNDPROC>(GetWindowLongA(window, GWL_WNDPROC));
-  if (!current || current == proc) return false;
-  WNDPROC known = *saved;
-  if (known && known != current) return false;
-  *saved = current;  // before the switch: the first message through proc needs it
-  SetWindowLongA(window, GWL_WNDPROC, reinterpret_cast<LONG>(proc));
+bool InstallSubclass(HWND window, WNDPROC proc) {
+  WNDPROC current = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
+  if (!current || current == proc || GetPropA(window, kSavedProcProp)) return false;
+  // Saved before the switch: the first message through proc needs it.
+  if (!SetPropA(window, kSavedProcProp, reinterpret_cast<HANDLE>(current))) return false;
   PinLibrary();
+  SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
   return true;
 }
 
 LRESULT CALLBACK DialogSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  WNDPROC saved = g.dialogProc;
   SharedBlock* block = g.block;
-  if (!LookedAt(message) || !block) return CallSaved(saved, window, message, wParam, lParam);
+  if (!LookedAt(message) || !block) return CallSaved(window, message, wParam, lParam);
   int n = FindDialogSlot(*block, Handle32(window));
-  if (n < 0) return CallSaved(saved, window, message, wParam, lParam);
+  if (n < 0) return CallSaved(window, message, wParam, lParam);
   const DialogSlot slot = ReadSlot(*block, n);
   const bool active = slot.State == kSlotActive;
-  HWND panel = ToWindow(slot.PanelWindow);
+  HWND panel = FromHandle32<HWND>(slot.PanelWindow);
 
   switch (message) {
     case WM_SIZE:
@@ -117,8 +131,7 @@ LRESULT CALLBACK DialogSubclassProc(HWND window, UINT message, WPARAM wParam, LP
       const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
       if (!pos) break;
       if (active && IsPureZOrderChange(pos->flags)) break;
-      static_assert(sizeof(WINDOWPOS) == kWindowPosSize);
-      WINDOWPOS copy = *pos;
+      const WindowPos32 copy = ToWire(*pos);
       SendCopyData(panel, reinterpret_cast<WPARAM>(window), WM_WINDOWPOSCHANGING, &copy, sizeof copy,
                    kNotifyTimeoutMs);
       break;
@@ -145,7 +158,8 @@ LRESULT CALLBACK DialogSubclassProc(HWND window, UINT message, WPARAM wParam, LP
       return ReportDialogFolder(slot);
     case VTM_GETWINDOWLONG:
       if (lParam != 0) break;  // not the panel's request: the dialog's own message
-      return StyleIndex(wParam) ? GetWindowLongA(window, static_cast<int>(wParam)) : 0;
+      // Styles are 32-bit values in both bitnesses: the answer is the same either way.
+      return StyleIndex(wParam) ? static_cast<LRESULT>(GetWindowLongA(window, static_cast<int>(wParam))) : 0;
     case VTM_SETWINDOWLONG:
       if (StyleIndex(wParam)) SetWindowLongA(window, static_cast<int>(wParam), static_cast<LONG>(lParam));
       return 0;
@@ -153,30 +167,28 @@ LRESULT CALLBACK DialogSubclassProc(HWND window, UINT message, WPARAM wParam, LP
       break;
   }
 
-  LRESULT result = CallSaved(saved, window, message, wParam, lParam);
+  LRESULT result = CallSaved(window, message, wParam, lParam);
   if (message == WM_GETMINMAXINFO && active) ApplyMinMax(slot, lParam);
   if (message == WM_NCACTIVATE) Notify(slot, window, message, wParam, lParam);
   return result;
 }
 
 LRESULT CALLBACK EditSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  WNDPROC saved = g.editProc;
-  if (!saved) return DefWindowProcA(window, message, wParam, lParam);
   SharedBlock* block = g.block;
-  if (message != WM_SETTEXT || !block) return CallWindowProcA(saved, window, message, wParam, lParam);
+  if (message != WM_SETTEXT || !block) return CallSaved(window, message, wParam, lParam, DefWindowProcA);
   HWND parent = GetParent(window);
   HWND outer = parent ? GetParent(GetParent(parent)) : nullptr;
   int n = FindEditSlot(*block, Handle32(parent), Handle32(outer));
-  if (n < 0) return CallWindowProcA(saved, window, message, wParam, lParam);
+  if (n < 0) return CallSaved(window, message, wParam, lParam, DefWindowProcA);
   const DialogSlot slot = ReadSlot(*block, n);
-  if (!slot.CatchFileNameText) return CallWindowProcA(saved, window, message, wParam, lParam);
+  if (!slot.CatchFileNameText) return CallSaved(window, message, wParam, lParam, DefWindowProcA);
 
   // The text the box is given, by its own program or copied by the system from another.
   const char* text = reinterpret_cast<const char*>(lParam);
   if (!text) text = "";  // WM_SETTEXT with no text sets the empty one
   std::size_t length = strnlen(text, kMaxSetText);
   if (length == kMaxSetText) return 0;  // no end within reach: nothing is passed on or sent
-  SendCopyData(ToWindow(slot.PanelWindow), reinterpret_cast<WPARAM>(window), VTCD_SETTEXT, text,
+  SendCopyData(FromHandle32<HWND>(slot.PanelWindow), reinterpret_cast<WPARAM>(window), VTCD_SETTEXT, text,
                static_cast<DWORD>(length + 1), kNotifyTimeoutMs);
   return 0;
 }

@@ -10,14 +10,13 @@ namespace vt::hook {
 LRESULT CALLBACK DialogSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK EditSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Puts the procedure in front of the window's and keeps the previous one as `saved`. A
-// window already behind `proc` is left alone (a second attach must not make the procedure
-// call itself), and so is one whose procedure differs from the one this process saved
-// before: one saved value serves every window of the kind. False when nothing was changed.
-bool InstallSubclass(HWND window, WNDPROC proc, WNDPROC* saved);
+// Puts the procedure in front of the window's and keeps the previous one with the window
+// itself, until it is destroyed. A window already subclassed is left alone (a second attach
+// must not make the procedure call itself). False when nothing was changed.
+bool InstallSubclass(HWND window, WNDPROC proc);
 
-// Selects the dialog's list item whose text is exactly `text`, focuses the list and presses
-// Enter (down and up). False when there is no list or no such item.
+// Selects the dialog's list item whose text is exactly `text`, focuses the list and posts
+// Enter (down and up) to the list itself. False when there is no list or no such item.
 bool SelectAndOpenItem(const char* text, HWND dialog);
 
 // Reports the dialog's folder (and its single selected item) to the panel: -1 folder box

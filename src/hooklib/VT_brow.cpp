@@ -10,6 +10,7 @@
 #include "protocol/Messages.h"
 #include "protocol/Slots.h"
 #include "hooklib/Subclass.h"
+#include "protocol/Handle32.h"
 
 using namespace vt;
 using namespace vt::hook;
@@ -18,7 +19,7 @@ namespace {
 
 bool IsAttachedDialog(HWND window) {
   SharedBlock* block = g.block;
-  return block && FindDialogSlot(*block, static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(window))) >= 0;
+  return block && FindDialogSlot(*block, Handle32(window)) >= 0;
 }
 
 bool AttachSwitchedOff() {
@@ -44,8 +45,8 @@ void AttachToDialog(HWND dialog) {
   SendCopyData(controller, reinterpret_cast<WPARAM>(dialog), VTCD_ATTACH, name.data(),
                static_cast<DWORD>(name.size() + 1), kAttachTimeoutMs);
   if (!IsWindow(dialog)) return;  // the program closed it meanwhile
-  InstallSubclass(dialog, DialogSubclassProc, &g.dialogProc);
-  if (HWND box = FindFileNameBox(dialog)) InstallSubclass(box, EditSubclassProc, &g.editProc);
+  InstallSubclass(dialog, DialogSubclassProc);
+  if (HWND box = FindFileNameBox(dialog)) InstallSubclass(box, EditSubclassProc);
 }
 
 // Checks in order of cost; the caller has already matched the message number.
@@ -59,7 +60,7 @@ HHOOK StoredHook(bool getMessage) {
   const volatile SharedBlock* block = g.block;
   DWORD h = 0;
   if (block) h = getMessage ? block->GetMessageHook : block->CallWndRetHook;
-  return h ? reinterpret_cast<HHOOK>(static_cast<UINT_PTR>(h))
+  return h ? FromHandle32<HHOOK>(h)
            : (getMessage ? g.getMessageHook : g.callWndRetHook);
 }
 
@@ -102,8 +103,8 @@ extern "C" unsigned char SetHook() {
   g.getMessageHook = getMessage;
   g.callWndRetHook = callWndRet;
   if (SharedBlock* block = g.block) {
-    block->GetMessageHook = static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(getMessage));
-    block->CallWndRetHook = static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(callWndRet));
+    block->GetMessageHook = Handle32(getMessage);
+    block->CallWndRetHook = Handle32(callWndRet);
   }
   return getMessage && callWndRet ? 1 : 0;
 }

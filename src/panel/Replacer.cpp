@@ -4,6 +4,7 @@
 
 #include "protocol/CopyData.h"
 #include "protocol/Slots.h"
+#include "protocol/Handle32.h"
 
 namespace vt {
 
@@ -18,7 +19,7 @@ bool TVTReplacer::RegisterWindowClass() {
 
 TVTReplacer::TVTReplacer(const PanelEnvironment& env, DialogSlot& slot, const std::string& appName)
     : ctx_(env, slot, appName, *this) {
-  ctx_.dialog = reinterpret_cast<HWND>(static_cast<UINT_PTR>(slot.DialogWindow));
+  ctx_.dialog = FromHandle32<HWND>(slot.DialogWindow);
 }
 
 // The window goes first, with its children, while every part still exists.
@@ -139,7 +140,7 @@ void TVTReplacer::Release() {
   released_ = true;
   link_.RememberBounds();
   ReleaseSlot(ctx_.slot);
-  PostMessageA(ctx_.env.controller, VTM_RELEASEPANEL, reinterpret_cast<WPARAM>(this), 0);
+  PostMessageA(ctx_.env.controller, VTM_RELEASEPANEL, panelId_, 0);
 }
 
 LRESULT TVTReplacer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

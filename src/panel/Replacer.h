@@ -39,6 +39,8 @@ class TVTReplacer final : public Window {
   RECT LastBounds() const { return link_.LastBounds(); }
   // True once the panel has given its slot back and asked to be freed.
   bool HasReleased() const { return released_; }
+  // The number the controller knows this panel by, named in its release message.
+  void SetPanelId(std::uint32_t id) { panelId_ = id; }
 
   void NavigateToFolder(std::string path) { navigator_.NavigateToFolder(std::move(path)); }
   void NavigateToLink(const std::string& linkPath) { navigator_.NavigateToLink(linkPath); }
@@ -66,6 +68,7 @@ class TVTReplacer final : public Window {
   PanelCommands commands_{ctx_, navigator_, settings_, preview_};
   HotFolders hot_{ctx_, navigator_, [this](int page) { ShowOptions(page); }};
   bool released_ = false;
+  std::uint32_t panelId_ = 0;
   bool firstReport_ = false;
 };
 

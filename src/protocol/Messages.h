@@ -2,6 +2,7 @@
 // they carry. 0x447 and 0x448 mean different things to different receivers; the receiving
 // window decides. Payloads are only ever read through the decoders of protocol/CopyData.h.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 namespace vt {
@@ -60,7 +61,8 @@ struct NotifyRecord {
 };
 static_assert(sizeof(NotifyRecord) == 16);
 
-// WINDOWPOS as it crosses processes on 32-bit Windows.
+// WINDOWPOS as it crosses processes, the same 28 bytes in both builds: the two handles are
+// 32-bit values (see Handle32.h), whatever the sender's bitness.
 struct WindowPos32 {
   std::uint32_t Window;
   std::uint32_t InsertAfter;
@@ -69,5 +71,8 @@ struct WindowPos32 {
 };
 inline constexpr std::uint32_t kWindowPosSize = 28;
 static_assert(sizeof(WindowPos32) == kWindowPosSize);
+static_assert(offsetof(WindowPos32, InsertAfter) == 4 && offsetof(WindowPos32, X) == 8 &&
+              offsetof(WindowPos32, Cy) == 20 && offsetof(WindowPos32, Flags) == 24);
+static_assert(offsetof(NotifyRecord, WParam) == 4 && offsetof(NotifyRecord, LParam) == 8);
 
 }  // namespace vt

@@ -23,10 +23,10 @@ inline constexpr std::uint8_t kGuardIdle = 0;
 inline constexpr std::uint8_t kGuardPanelMovesDialog = 1;
 inline constexpr std::uint8_t kGuardPanelFollows = 2;
 
-// Window handles are 32-bit on every side that maps the block; they are kept as plain
-// integers so that the layout is the same in the native build.
+// One layout for every build that maps the block, 32-bit and 64-bit alike: fixed-width
+// fields only, window handles as their 32 significant bits (protocol/Handle32.h).
 struct DialogSlot {
-  std::uint32_t PanelObject;   // meaningful only inside the controller
+  std::uint32_t PanelObject;   // the controller's number for the panel, never an address
   std::uint32_t PanelWindow;   // 0 = slot free
   std::uint32_t DialogWindow;
   std::uint16_t MaxWidth;

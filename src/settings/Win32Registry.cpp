@@ -2,15 +2,14 @@
 
 #include <climits>
 
+#include "util/Handles.h"
+
 namespace vt {
 
 namespace {
 
 // Predefined root handles are not ours to close; opening "" may hand one back.
-bool Predefined(HKEY key) {
-  auto bits = reinterpret_cast<std::uintptr_t>(key);
-  return bits >= 0x80000000u && bits <= 0x800000FFu;
-}
+bool Predefined(HKEY key) { return IsPredefinedKey(key); }
 
 bool HasNul(const std::string& text) { return text.find('\0') != std::string::npos; }
 

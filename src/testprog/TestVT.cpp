@@ -13,9 +13,10 @@ namespace {
 constexpr char kClassName[] = "Test Vantrel";
 constexpr int kPathChars = 1000;
 
-// The pre-Windows 2000 record: 76 bytes, the size every version of comdlg32 accepts.
-constexpr DWORD kOpenFileNameSize = 76;
-static_assert(offsetof(OPENFILENAMEA, pvReserved) == kOpenFileNameSize);
+// The pre-Windows 2000 record, the size every version of comdlg32 accepts: everything before
+// pvReserved, 76 bytes in the 32-bit build (its pointers make it larger in the 64-bit one).
+constexpr DWORD kOpenFileNameSize = offsetof(OPENFILENAMEA, pvReserved);
+static_assert(sizeof(void*) != 4 || kOpenFileNameSize == 76);
 
 void ShowOpenDialog(HWND owner) {
   static const char kFilter[] = "All Files (*.*)\0*.*\0";  // the literal adds the final NUL

@@ -48,12 +48,18 @@ struct NullHandleTraits {
   static void Close(H h) { CloseFn(h); }
 };
 
+// The predefined roots (HKEY_CLASSES_ROOT 0x80000000 to 0x800000FF) are sign-extended 32-bit
+// values in a 64-bit build: compared as 32-bit numbers only when widening gives them back.
+inline bool IsPredefinedKey(HKEY h) {
+  const auto bits = reinterpret_cast<INT_PTR>(h);
+  const auto low = static_cast<std::int32_t>(bits);
+  return bits == low && static_cast<std::uint32_t>(low) >= 0x80000000u && static_cast<std::uint32_t>(low) <= 0x800000FFu;
+}
+
 namespace handle_detail {
 inline void DeleteGdi(HGDIOBJ h) { DeleteObject(h); }
 inline void CloseKey(HKEY h) {
-  // Predefined roots are not ours to close.
-  auto bits = reinterpret_cast<UINT_PTR>(h);
-  if (bits < 0x80000000u || bits > 0x800000FFu) RegCloseKey(h);
+  if (!IsPredefinedKey(h)) RegCloseKey(h);  // the roots are not ours to close
 }
 inline void CloseKernel(HANDLE h) { CloseHandle(h); }
 inline void DestroyMenuHandle(HMENU h) { DestroyMenu(h); }

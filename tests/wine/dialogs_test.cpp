@@ -152,7 +152,11 @@ TEST_F(Dialogs, StartupListsClientsNotItselfAndItsListIsHonouredAtOnce) {
     Click(startup, startup_ids::sbRefresh);
     WaitFor(both, 1500);
   }
-  ASSERT_TRUE(both());
+  ASSERT_TRUE(both()) << [&] {
+    std::string all;
+    for (const std::string& p : ListItems(running)) all += p + "\n";
+    return all;
+  }();
   EXPECT_FALSE(listed("KESTRUM.EXE"));
 
   // The running C:\windows\notepad.exe gives NOTEPAD.EXE; a second time is refused.

@@ -9,6 +9,7 @@
 
 #include "hook/HookFixture.h"
 #include "protocol/Messages.h"
+#include "protocol/Handle32.h"
 
 using namespace vth;
 
@@ -54,9 +55,9 @@ class SubclassTest : public HookFixture {
   }
 };
 
-bool PureStacking(const WINDOWPOS& p) {
-  return (p.flags & SWP_NOMOVE) && (p.flags & SWP_NOSIZE) && !(p.flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) &&
-         !(p.flags & SWP_NOZORDER);
+bool PureStacking(const vt::WindowPos32& p) {
+  return (p.Flags & SWP_NOMOVE) && (p.Flags & SWP_NOSIZE) && !(p.Flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) &&
+         !(p.Flags & SWP_NOZORDER);
 }
 
 TEST_F(SubclassTest, MovesAreReportedUnlessThePanelMovesTheDialog) {
@@ -67,13 +68,14 @@ TEST_F(SubclassTest, MovesAreReportedUnlessThePanelMovesTheDialog) {
   auto moves = PanelRecords(vt::VTCD_POSCHANGING);
   ASSERT_FALSE(moves.empty());
   ASSERT_EQ(moves.front().cbData, vt::kWindowPosSize);
-  ASSERT_EQ(moves.front().bytes.size(), sizeof(WINDOWPOS));
-  WINDOWPOS pos;
+  // The fixed 28-byte record, whatever this build's own WINDOWPOS is.
+  ASSERT_EQ(moves.front().bytes.size(), sizeof(vt::WindowPos32));
+  vt::WindowPos32 pos;
   std::memcpy(&pos, moves.front().bytes.data(), sizeof pos);
-  EXPECT_EQ(pos.hwnd, dialog_);
-  EXPECT_EQ(pos.x, r.left + 15);
-  EXPECT_EQ(pos.y, r.top + 9);
-  EXPECT_TRUE(pos.flags & SWP_NOSIZE);
+  EXPECT_EQ(vt::FromHandle32<HWND>(pos.Window), dialog_);
+  EXPECT_EQ(pos.X, r.left + 15);
+  EXPECT_EQ(pos.Y, r.top + 9);
+  EXPECT_TRUE(pos.Flags & SWP_NOSIZE);
   EXPECT_EQ(moves.front().from, dialog_);
 
   S().MoveGuard = vt::kGuardPanelMovesDialog;
@@ -92,7 +94,7 @@ TEST_F(SubclassTest, MovesAreReportedUnlessThePanelMovesTheDialog) {
     EXPECT_TRUE(PosBounded(dialog_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE));
     int pure = 0;
     for (const CopyRecord& m : PanelRecords(vt::VTCD_POSCHANGING)) {
-      WINDOWPOS p;
+      vt::WindowPos32 p;
       if (m.bytes.size() != sizeof p) continue;
       std::memcpy(&p, m.bytes.data(), sizeof p);
       pure += PureStacking(p);
@@ -277,12 +279,12 @@ TEST_F(SubclassTest, WindowValuesAreReadAndSetInsideTheDialogsProcess) {
   // Values that are addresses inside the dialog's process cannot come from another process:
   // a window procedure set from outside would end the host at its next message.
   LRESULT proc = 0, after = 0;
-  ASSERT_TRUE(SendBounded(dialog_, vt::VTM_GETWINDOWLONG, static_cast<WPARAM>(GWL_WNDPROC), 0, &proc));
-  ASSERT_TRUE(SendBounded(dialog_, vt::VTM_SETWINDOWLONG, static_cast<WPARAM>(GWL_WNDPROC), 0x12345678, &r));
+  ASSERT_TRUE(SendBounded(dialog_, vt::VTM_GETWINDOWLONG, static_cast<WPARAM>(GWLP_WNDPROC), 0, &proc));
+  ASSERT_TRUE(SendBounded(dialog_, vt::VTM_SETWINDOWLONG, static_cast<WPARAM>(GWLP_WNDPROC), 0x12345678, &r));
   ASSERT_TRUE(client_->Answers()) << "the host died of a foreign window procedure";
-  ASSERT_TRUE(SendBounded(dialog_, vt::VTM_GETWINDOWLONG, static_cast<WPARAM>(GWL_WNDPROC), 0, &after));
+  ASSERT_TRUE(SendBounded(dialog_, vt::VTM_GETWINDOWLONG, static_cast<WPARAM>(GWLP_WNDPROC), 0, &after));
   EXPECT_EQ(after, proc);
-  ASSERT_TRUE(SendBounded(dialog_, vt::VTM_SETWINDOWLONG, static_cast<WPARAM>(DWL_DLGPROC), 0x12345678, &r));
+  ASSERT_TRUE(SendBounded(dialog_, vt::VTM_SETWINDOWLONG, static_cast<WPARAM>(DWLP_DLGPROC), 0x12345678, &r));
   EXPECT_TRUE(client_->Answers());
 
   // With a non-zero lParam the request is the dialog's own business.

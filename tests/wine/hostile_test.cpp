@@ -7,6 +7,7 @@
 
 #include "protocol/Messages.h"
 #include "support/PanelHarness.h"
+#include "protocol/Handle32.h"
 
 namespace {
 
@@ -61,7 +62,7 @@ TEST_F(Panel, AHostileProgramCannotBreakPanelsOrTheController) {
     SharedView view;
     ASSERT_TRUE(view);
     for (const auto& slot : view->Slots)
-      if (slot.PanelWindow == static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(panel)))
+      if (slot.PanelWindow == vt::Handle32(panel))
         panelObject = slot.PanelObject;
   }
   ASSERT_NE(panelObject, 0u);

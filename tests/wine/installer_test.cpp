@@ -8,6 +8,7 @@
 #include <string>
 
 #include "support/WineTest.h"
+#include "protocol/Handle32.h"
 
 namespace {
 
@@ -29,7 +30,10 @@ DWORD FileSize(const std::string& path) {
 }
 
 DWORD RunSetup() {
-  vtt::Process setup(vtt::DistDir() + "VantrelSetup.exe", "/S");
+  // The build's own installer: VantrelSetup-x86.exe or VantrelSetup-x64.exe.
+  char name[64] = "VantrelSetup-x64.exe";
+  GetEnvironmentVariableA("VT_SETUP", name, sizeof name);
+  vtt::Process setup(vtt::DistDir() + name, "/S");
   if (!setup.Started() || !setup.WaitExit(kSlow)) return 0xFFFFFFFF;
   return setup.ExitCode();
 }
@@ -98,12 +102,12 @@ TEST(Installer, InstalledProgramGivesTestVtAPanelAndAnUpgradeWaitsForIt) {
 
   vtt::SharedView view;
   ASSERT_TRUE(view);
-  const auto openHandle = static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(open));
+  const auto openHandle = vt::Handle32(open);
   HWND panel = nullptr;
   ASSERT_TRUE(vtt::WaitFor(
       [&] {
         for (const auto& s : view->Slots)
-          if (s.PanelWindow && s.DialogWindow == openHandle) panel = reinterpret_cast<HWND>(static_cast<UINT_PTR>(s.PanelWindow));
+          if (s.PanelWindow && s.DialogWindow == openHandle) panel = vt::FromHandle32<HWND>(s.PanelWindow);
         return panel != nullptr;
       },
       30000))

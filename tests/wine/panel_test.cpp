@@ -2,6 +2,7 @@
 // standard Open dialogs shown by small client programs, checked from outside through their
 // windows, the shared block and the registry.
 #include "support/PanelHarness.h"
+#include "protocol/Handle32.h"
 
 namespace {
 
@@ -144,7 +145,7 @@ TEST_F(Panel, TenPanelsAtMostAndAFreedSlotIsTakenAgain) {
   ASSERT_TRUE(next.WaitPanel());
   vtt::SharedView view;
   ASSERT_TRUE(view);
-  EXPECT_EQ(view->Slots[3].DialogWindow, static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(next.Dialog())));
+  EXPECT_EQ(view->Slots[3].DialogWindow, vt::Handle32(next.Dialog()));
 }
 
 TEST_F(Panel, GeometryIsKeptPerProgram) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/WineTest.h"
+#include "protocol/Handle32.h"
 
 namespace {
 
@@ -324,7 +325,7 @@ TEST_F(TestVt, WithTheResidentProgramTheOpenDialogGetsAPanel) {
 
   vtt::SharedView view;
   ASSERT_TRUE(view);
-  const auto openHandle = static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(open));
+  const auto openHandle = vt::Handle32(open);
   int slot = -1;
   ASSERT_TRUE(vtt::WaitFor(
       [&] {
@@ -334,7 +335,7 @@ TEST_F(TestVt, WithTheResidentProgramTheOpenDialogGetsAPanel) {
       },
       10000))
       << "no panel attached to the Open dialog";
-  HWND panel = reinterpret_cast<HWND>(static_cast<UINT_PTR>(view->Slots[slot].PanelWindow));
+  HWND panel = vt::FromHandle32<HWND>(view->Slots[slot].PanelWindow);
   DWORD panelPid = 0;
   GetWindowThreadProcessId(panel, &panelPid);
   EXPECT_EQ(panelPid, resident.Id()) << "the panel belongs to the resident program";

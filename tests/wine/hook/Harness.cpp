@@ -7,6 +7,7 @@
 
 #include "protocol/Messages.h"
 #include "support/WineTest.h"
+#include "protocol/Handle32.h"
 
 namespace vth {
 namespace {
@@ -116,7 +117,7 @@ LRESULT CALLBACK Controller::PanelProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     // A real panel closes with its dialog and frees the slot at once.
     if (cds && cds->dwData == vt::VTCD_DESTROY) {
       for (int n = 0; n < vt::kSlotCount; ++n)
-        if (self->block_->Slots[n].PanelWindow == static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(w)))
+        if (self->block_->Slots[n].PanelWindow == vt::Handle32(w))
           self->Release(n);
     }
     return 0;
@@ -160,13 +161,13 @@ void Controller::Claim(HWND dialog, const std::string& appName) {
   if (n == vt::kSlotCount || appName.empty()) return;
   vt::DialogSlot& s = block_->Slots[n];
   std::memset(&s, 0, vt::kSlotClearedBytes);
-  s.DialogWindow = static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(dialog));
+  s.DialogWindow = vt::Handle32(dialog);
   HWND panel = NewPanel();
   if (!panel) return;
   s.State = vt::kSlotCreating;
   s.MoveGuard = vt::kGuardIdle;
   s.PanelObject = static_cast<std::uint32_t>(n + 1);
-  s.PanelWindow = static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(panel));
+  s.PanelWindow = vt::Handle32(panel);
   s.State = vt::kSlotActive;
 }
 
@@ -182,7 +183,7 @@ void Controller::FillAllSlots() {
     vt::DialogSlot& s = block_->Slots[n];
     if (s.PanelWindow) continue;
     std::memset(&s, 0, vt::kSlotClearedBytes);
-    s.PanelWindow = static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(NewPanel()));
+    s.PanelWindow = vt::Handle32(NewPanel());
     s.DialogWindow = 0x10;  // no real window has this handle
     s.State = vt::kSlotActive;
   }
@@ -211,7 +212,7 @@ bool Controller::WaitFor(std::uint32_t kind, DWORD ms, int count, HWND from, boo
 }
 
 int Controller::SlotOf(HWND dialog) const {
-  auto d = static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(dialog));
+  auto d = vt::Handle32(dialog);
   for (int n = 0; n < vt::kSlotCount; ++n)
     if (block_->Slots[n].PanelWindow && block_->Slots[n].DialogWindow == d) return n;
   return -1;
@@ -219,7 +220,7 @@ int Controller::SlotOf(HWND dialog) const {
 
 HWND Controller::PanelOf(HWND dialog) const {
   int n = SlotOf(dialog);
-  return n < 0 ? nullptr : reinterpret_cast<HWND>(static_cast<UINT_PTR>(block_->Slots[n].PanelWindow));
+  return n < 0 ? nullptr : vt::FromHandle32<HWND>(block_->Slots[n].PanelWindow);
 }
 
 bool SendBounded(HWND to, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result, DWORD ms) {

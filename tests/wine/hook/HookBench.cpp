@@ -24,6 +24,7 @@
 #include "hook/Harness.h"
 #include "protocol/Messages.h"
 #include "support/WineTest.h"
+#include "protocol/Handle32.h"
 
 namespace {
 
@@ -172,7 +173,7 @@ int main(int argc, char** argv) {
       bool attached = controller.WaitFor(vt::VTCD_ATTACH, 10000, 1, d);
       vth::ProbeBlock* probe = dc.Probe();
       auto reports = controller.Find(vt::VTCD_ATTACH, d);
-      if (attached && probe && probe->Dialog == static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(d)) &&
+      if (attached && probe && probe->Dialog == vt::Handle32(d) &&
           !reports.empty())
         delays.push_back(vth::StampMs(probe->ShowStamp, reports.front().stamp));
       dc.Cancel();

@@ -12,6 +12,7 @@
 
 #include "hook/DialogClient.h"
 #include "hook/Harness.h"
+#include "protocol/Handle32.h"
 
 namespace vth {
 
@@ -43,6 +44,6 @@ class HookFixture : public ::testing::Test {
   std::string why_;
 };
 
-inline std::uint32_t H32(HWND w) { return static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(w)); }
+inline std::uint32_t H32(HWND w) { return vt::Handle32(w); }
 
 }  // namespace vth

@@ -51,13 +51,17 @@ inline void SetCheck(HWND form, int id, bool on) {
   SendMessageA(Item(form, id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
+// Read in UTF-16 and converted here: wine64 hands the ANSI form of a list box of another
+// process back unconverted (its first character only, as seen from the test).
 inline std::vector<std::string> ListItems(HWND list) {
   std::vector<std::string> items;
-  const LRESULT n = SendMessageA(list, LB_GETCOUNT, 0, 0);
+  const LRESULT n = SendMessageW(list, LB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < n; ++i) {
-    char text[1024] = {};
-    if (SendMessageA(list, LB_GETTEXTLEN, i, 0) < static_cast<LRESULT>(sizeof text))
-      SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+    wchar_t wide[1024] = {};
+    char text[2048] = {};
+    if (SendMessageW(list, LB_GETTEXTLEN, i, 0) < static_cast<LRESULT>(std::size(wide)))
+      SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide));
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
     items.push_back(text);
   }
   return items;

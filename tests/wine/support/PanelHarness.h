@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "support/WineTest.h"
+#include "protocol/Handle32.h"
 
 namespace vtt {
 
@@ -183,7 +184,7 @@ class Panel : public ::testing::Test {
       SharedView view;
       if (!view) return false;
       for (const auto& slot : view->Slots)
-        if (slot.DialogWindow == static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(dialog))) return false;
+        if (slot.DialogWindow == vt::Handle32(dialog)) return false;
       return true;
     }, kWait);
   }

@@ -17,6 +17,7 @@
 #include <commdlg.h>
 #include <commctrl.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -24,6 +25,7 @@
 #include <vector>
 
 #include "../hook/ClientProtocol.h"
+#include "protocol/Handle32.h"
 
 namespace {
 
@@ -40,7 +42,7 @@ bool IsOurDialog(HWND w) {
 }
 
 HWND CurrentDialog() {
-  HWND d = reinterpret_cast<HWND>(static_cast<UINT_PTR>(g_probe->Dialog));
+  HWND d = vt::FromHandle32<HWND>(g_probe->Dialog);
   return IsWindow(d) ? d : nullptr;
 }
 
@@ -88,9 +90,9 @@ LRESULT CALLBACK WatchProc(int code, WPARAM wp, LPARAM lp) {
       LARGE_INTEGER now;
       QueryPerformanceCounter(&now);
       HWND w = cwp->hwnd;
-      if (g_probe && g_probe->Dialog != static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(w)) && IsOurDialog(w)) {
+      if (g_probe && g_probe->Dialog != vt::Handle32(w) && IsOurDialog(w)) {
         g_probe->ShowStamp = now.QuadPart;
-        g_probe->Dialog = static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(w));
+        g_probe->Dialog = vt::Handle32(w);
         InterlockedIncrement(reinterpret_cast<LONG*>(&g_probe->Shows));
       }
     }
@@ -390,7 +392,7 @@ int main(int argc, char** argv) {
     char file[1000] = {};
     char fileTitle[1000] = {};
     OPENFILENAMEA ofn{};
-    ofn.lStructSize = 76;  // the record size TestVT uses
+    ofn.lStructSize = offsetof(OPENFILENAMEA, pvReserved);  // the record size TestVT uses
     ofn.hwndOwner = g_owner;
     ofn.lpstrFilter = "All Files (*.*)\0*.*\0";
     ofn.lpstrFile = file;

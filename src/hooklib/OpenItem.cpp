@@ -1,0 +1,153 @@
+// The panel's request to open an item of the dialog's list by its text: how a hot folder
+// without a path (My Computer, say) is reached through its shortcut in the Links folder.
+// Everything goes through the dialog's own windows and its own shell browser: no key is
+// pressed for the desktop, and no file the user did not choose is ever "opened" (which would
+// end the dialog with it).
+#include <windows.h>
+#include <commctrl.h>
+#include <commdlg.h>
+#include <shlobj.h>
+
+#include <cstring>
+
+#include "hooklib/DialogWindows.h"
+#include "hooklib/MemoryProbe.h"
+#include "hooklib/Subclass.h"
+
+namespace vt::hook {
+
+namespace {
+
+constexpr UINT kGetShellBrowser = WM_USER + 7;  // the dialog's IShellBrowser, not reference-counted
+constexpr std::size_t kTextMax = 1024;
+
+// Shell and COM functions are taken from the modules the dialog has already loaded: this
+// library imports neither, so that it loads nothing into programs that show no dialog.
+template <typename Fn>
+Fn LoadedExport(const char* module, const char* name) {
+  HMODULE m = GetModuleHandleA(module);
+  return m ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(m, name))) : nullptr;
+}
+
+template <typename T>
+class ComRef {
+ public:
+  ComRef() = default;
+  ~ComRef() {
+    if (p_) p_->Release();
+  }
+  ComRef(const ComRef&) = delete;
+  ComRef& operator=(const ComRef&) = delete;
+  T* get() const { return p_; }
+  void** put() { return reinterpret_cast<void**>(&p_); }
+
+ private:
+  T* p_ = nullptr;
+};
+
+// The target of the shortcut file at `path`, allocated by the shell's allocator; null when it
+// is no shortcut or COM is not at hand in this thread.
+LPITEMIDLIST ShortcutTarget(const char* path) {
+  using CreateFn = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
+  auto create = LoadedExport<CreateFn>("ole32.dll", "CoCreateInstance");
+  if (!create) return nullptr;
+  ComRef<IShellLinkA> link;
+  if (FAILED(create(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.put()))) return nullptr;
+  ComRef<IPersistFile> file;
+  if (FAILED(link.get()->QueryInterface(IID_IPersistFile, file.put()))) return nullptr;
+  WCHAR wide[MAX_PATH * 2];
+  if (!MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH * 2)) return nullptr;
+  if (FAILED(file.get()->Load(wide, STGM_READ))) return nullptr;
+  LPITEMIDLIST target = nullptr;
+  if (FAILED(link.get()->GetIDList(&target))) return nullptr;
+  return target;
+}
+
+void FreeShellList(LPITEMIDLIST list) {
+  using FreeFn = void(WINAPI*)(LPVOID);
+  if (auto free = LoadedExport<FreeFn>("ole32.dll", "CoTaskMemFree")) free(list);
+}
+
+// The path of `text` + `suffix` in the dialog's folder, into out (MAX_PATH * 2 bytes); false
+// for a folder without a path or a name that does not fit.
+bool PathInDialogFolder(HWND dialog, const char* text, std::size_t length, const char* suffix, char* out) {
+  const LRESULT folderLength = SendMessageA(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(out));
+  if (folderLength <= 1 || folderLength >= MAX_PATH) return false;
+  std::size_t n = strnlen(out, MAX_PATH);
+  const std::size_t suffixLength = std::strlen(suffix);
+  if (n + 1 + length + suffixLength + 1 >= MAX_PATH * 2) return false;
+  if (n && out[n - 1] != '\\') out[n++] = '\\';
+  std::memcpy(out + n, text, length);
+  std::memcpy(out + n + length, suffix, suffixLength + 1);
+  return true;
+}
+
+// A shortcut in the dialog's folder named like the item is followed by the dialog's own
+// browser, wherever it points: the dialog would otherwise take it for a chosen file.
+bool FollowShortcut(HWND dialog, const char* text, std::size_t length) {
+  char path[MAX_PATH * 2];
+  if (!PathInDialogFolder(dialog, text, length, ".lnk", path)) return false;
+  const DWORD attributes = GetFileAttributesA(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  auto* browser = reinterpret_cast<IShellBrowser*>(SendMessageA(dialog, kGetShellBrowser, 0, 0));
+  LPITEMIDLIST target = browser ? ShortcutTarget(path) : nullptr;
+  if (!target) return true;  // a shortcut that cannot be followed is left alone, not opened
+  browser->BrowseObject(target, SBSP_ABSOLUTE);
+  FreeShellList(target);
+  return true;
+}
+
+bool IsFolderItem(HWND dialog, const char* text, std::size_t length) {
+  char path[MAX_PATH * 2];
+  if (!PathInDialogFolder(dialog, text, length, "", path)) return false;
+  const DWORD attributes = GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+int FindItem(HWND listView, const char* text, std::size_t length) {
+  const int count = static_cast<int>(SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0));
+  char buffer[kTextMax];
+  for (int i = 0; i < count; ++i) {
+    LVITEMA lv{};
+    lv.mask = LVIF_TEXT;
+    lv.iItem = i;
+    lv.pszText = buffer;
+    lv.cchTextMax = sizeof buffer;
+    buffer[0] = '\0';
+    if (!SendMessageA(listView, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&lv))) continue;
+    buffer[sizeof buffer - 1] = '\0';
+    // The list view may answer with its own text pointer instead of filling the buffer.
+    const char* itemText = lv.pszText && MemoryProbe().ReadableText(lv.pszText, sizeof buffer) ? lv.pszText : buffer;
+    if (std::strncmp(itemText, text, length + 1) == 0) return i;
+  }
+  return -1;
+}
+
+}  // namespace
+
+bool SelectAndOpenItem(const char* text, HWND dialog) {
+  HWND listView = FindShellListView(dialog);
+  if (!listView || !text) return false;
+  // An item's text is read with at most 1023 characters; a longer text matches nothing.
+  const std::size_t length = strnlen(text, kTextMax);
+  if (length >= kTextMax) return false;
+  const int index = FindItem(listView, text, length);
+  if (index < 0) return false;
+  LVITEMA state{};
+  state.mask = LVIF_STATE;
+  state.iItem = index;
+  state.state = LVIS_SELECTED | LVIS_FOCUSED;
+  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(listView, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&state));
+  SetFocus(listView);
+  if (FollowShortcut(dialog, text, length)) return true;
+  // A folder opens with Enter, sent to the list itself (never to whatever window has the
+  // focus) and posted, so that the panel's request returns at once.
+  if (IsFolderItem(dialog, text, length)) {
+    PostMessageA(listView, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    PostMessageA(listView, WM_KEYUP, VK_RETURN, static_cast<LPARAM>(0xC01C0001u));
+  }
+  return true;
+}
+
+}  // namespace vt::hook
