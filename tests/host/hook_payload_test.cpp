@@ -129,6 +129,26 @@ TEST(HookPayload, ConcatenationFitsItsBufferOrWritesNothing) {
   EXPECT_EQ(alone, item);
 }
 
+// The panel's gate refuses lists above the limit; a longer join must not be made, so that the
+// folder is reported alone instead of not at all.
+TEST(HookPayload, JoinsLargerThanTheLimitAreNotMade) {
+  Bytes folder = List({0x6000});
+  Bytes item = List({0x3000});
+  Bytes out(folder.size() - 2 + item.size(), 0xEE);
+  EXPECT_EQ(vt::hook::ConcatItemListsInto(out.data(), out.size(), folder.data(), folder.size(), item.data(), item.size()), 0u);
+  EXPECT_EQ(out[0], 0xEE);
+}
+
+// Sizes no checked list has are refused before anything is read, even where their sum wraps.
+TEST(HookPayload, ImpossibleSizesAreRefusedBeforeAnyRead) {
+  auto folder = Exact(List({}));
+  auto item = Exact(List({}));
+  Bytes out(16, 0xEE);
+  EXPECT_EQ(vt::hook::ConcatItemListsInto(out.data(), out.size(), folder.get(), SIZE_MAX, item.get(), 3), 0u);
+  EXPECT_EQ(vt::hook::ConcatItemListsInto(out.data(), SIZE_MAX, folder.get(), 2, item.get(), vt::hook::kHookItemListMax + 1), 0u);
+  EXPECT_EQ(out, Bytes(16, 0xEE));
+}
+
 TEST(HookPayload, TextsEndAtTheirNulInsideThePayload) {
   std::string_view text;
   const char hello[] = "hello";
