@@ -8,7 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/x64
 if [ $# -gt 0 ] && [ "${1#--}" = "$1" ]; then build=$1; shift; fi
 [ -f "$build/CMakeCache.txt" ] || bash "$root/scripts/build.sh" "$(basename "$build")" >/dev/null || exit 1
-cmake --build "$build" -j "${VT_JOBS:-1}" --target Kestrum VT_brow TestVT panel_bench panel_client >/dev/null || {
+cmake --build "$build" -j "${VT_JOBS:-1}" --target Kestrum VT_brow TestVT panel_bench panel_client message_census >/dev/null || {
   echo "build failed in $build" >&2
   exit 1
 }

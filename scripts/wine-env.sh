@@ -55,7 +55,7 @@ vt_wine_start() {
   VT_OWN_XVFB=
   if [ -z "${DISPLAY:-}" ] || [ -n "${VT_FORCE_XVFB:-}" ]; then
     local n
-    for n in $(seq 91 120); do
+    for n in $(seq "${VT_DISPLAY_FROM:-91}" 140); do
       [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
     done
     Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
@@ -77,21 +77,30 @@ vt_wine_start() {
   timeout 30 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
 }
 
-# A new prefix is a copy of one made once per machine and architecture.
-vt_new_prefix() {
+# The template prefix of an architecture, made once per machine: a new prefix is a copy of it.
+# Made before sessions run side by side, so that they never make it at the same time.
+vt_prefix_template() {
   local template=${VANTREL_DEPS:-/var/cache/vantrel-deps}/wine-prefix-$1
   if [ ! -f "$template/system.reg" ]; then
-    local fresh=$template.$$
+    local fresh=$template.$$ arch=win64
+    [ "$1" = x86 ] && arch=win32
     rm -rf "$fresh"
     # wineboot of a win64 prefix without wine32 says it cannot open syswow64's rundll32:
     # there is no 32-bit side, and nothing needs one.
-    WINEPREFIX=$fresh timeout 600 wineboot -i >/dev/null 2>&1 || true
-    WINEPREFIX=$fresh timeout 300 wineserver -w || true
+    (export WINEPREFIX=$fresh WINEARCH=$arch WINEDEBUG=-all
+     [ "$1" = x64 ] && export WINELOADER=/usr/lib/wine/wine64
+     timeout 600 wineboot -i >/dev/null 2>&1; timeout 300 wineserver -w) || true
     [ -f "$fresh/system.reg" ] || { rm -rf "$fresh"; return 1; }
     # Made once, never updated: Wine would otherwise re-run its set-up on later starts.
     echo disable > "$fresh/.update-timestamp"
     rm -rf "$template" && mv "$fresh" "$template" || return 1
   fi
+  printf '%s' "$template"
+}
+
+vt_new_prefix() {
+  local template
+  template=$(vt_prefix_template "$1") || return 1
   mkdir -p "$WINEPREFIX" && cp -a "$template/." "$WINEPREFIX/"
 }
 

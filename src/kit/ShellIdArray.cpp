@@ -21,17 +21,23 @@ std::optional<std::vector<IdListBytes>> ReadShellIdArray(const void* block, std:
   if (!p || size < 8) return std::nullopt;
   const std::uint32_t n = U32At(p);
   if (n > kMaxShellIdArrayItems || 4 + 4 * (std::size_t{n} + 1) > size) return std::nullopt;
+  // The lists of a real block lie side by side in it: offsets that make them overlap would let
+  // a small block from another program fill this one with copies, and are refused.
+  std::size_t copied = 0;
   std::vector<IdListBytes> lists;
   for (std::uint32_t k = 0; k <= n; ++k) {
     const std::size_t offset = U32At(p + 4 + 4 * k);
     if (offset >= size) return std::nullopt;
     const std::size_t len = ItemListSizeIn(p + offset, size - offset);
-    if (len == 0) return std::nullopt;
+    if (len == 0 || (copied += len) > size) return std::nullopt;
     lists.emplace_back(p + offset, p + offset + len);
   }
+  // Each object becomes the parent's list + its own: bounded as a whole too.
+  std::size_t joined = 0;
   for (std::uint32_t k = 1; k <= n; ++k) {
     lists[k] = ConcatItemListBytes(lists[0].data(), lists[k].data());
     if (lists[k].empty()) return std::nullopt;  // too long together
+    if ((joined += lists[k].size()) > kMaxShellIdArrayBytes) return std::nullopt;
   }
   return lists;
 }

@@ -16,6 +16,8 @@ using IdListBytes = std::vector<std::uint8_t>;
 // malformed block or one naming more than kMaxShellIdArrayItems objects.
 std::optional<std::vector<IdListBytes>> ReadShellIdArray(const void* block, std::size_t size);
 inline constexpr std::uint32_t kMaxShellIdArrayItems = 4096;
+// What the objects' absolute lists may take together: a drop of thousands of files fits.
+inline constexpr std::size_t kMaxShellIdArrayBytes = 4u << 20;
 
 // A block naming `items` (each relative to `parent`); empty when a list is malformed.
 std::vector<std::uint8_t> MakeShellIdArray(const IdListBytes& parent, const std::vector<IdListBytes>& items);

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "settings/Catalogue.h"
 #include "util/IdList.h"
 
 namespace vt {
@@ -97,7 +98,9 @@ void TQHotFoldersPanel::AddItem(int at) {
 }
 
 int TQHotFoldersPanel::InsertHotFolder(int i, LPCITEMIDLIST idList) {
-  const int at = entries_.Insert(i, idList, kMaxItemListSize);
+  // No longer than the stored list is read back: a longer entry would end the list, and drop
+  // every entry after it, at the next load.
+  const int at = entries_.Insert(i, idList, static_cast<std::size_t>(kPanelIdListCapacity));
   if (at < 0) return -1;
   SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
   AddItem(at);

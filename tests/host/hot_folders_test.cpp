@@ -178,6 +178,17 @@ TEST(ShellIdArray, RoundTripAndDamagedBlocks) {
   bad[0] = 0xFF;  // more objects than offsets
   EXPECT_FALSE(vt::ReadShellIdArray(bad.data(), bad.size()));
   EXPECT_TRUE(vt::MakeShellIdArray(parent, {Bytes{5, 0}}).empty());
+
+  // Every offset naming the same long list: a few bytes of offsets would become megabytes.
+  Bytes overlapping = vt::MakeShellIdArray(Folder(1, 1000), {child});
+  const std::uint32_t many = 4000;
+  Bytes header(4 + 4 * (many + 1));
+  for (std::size_t i = 0; i < header.size(); i += 4) {
+    const std::uint32_t v = i == 0 ? many : static_cast<std::uint32_t>(header.size());
+    for (int b = 0; b < 4; ++b) header[i + b] = static_cast<std::uint8_t>(v >> (8 * b));
+  }
+  header.insert(header.end(), overlapping.begin() + 12, overlapping.end());
+  EXPECT_FALSE(vt::ReadShellIdArray(header.data(), header.size()));
 }
 
 }  // namespace

@@ -118,8 +118,10 @@ TEST(Installer, InstalledProgramGivesTestVtAPanelAndAnUpgradeWaitsForIt) {
   EXPECT_NE(RunSetup(), 0u) << "setup went on although the program could not quit";
   EXPECT_TRUE(resident.Running());
   EXPECT_EQ(FileSize(dir + "Kestrum.exe"), olderSize) << "replaced under the running program";
-  HWND box = vtt::TopWindow(resident.Id(), "#32770", "Vantrel");
-  ASSERT_TRUE(box) << "the program's own refusal";
+  // The box disables the main window, which is what the setup sees, before it shows itself.
+  HWND box = nullptr;
+  ASSERT_TRUE(vtt::WaitFor([&] { return (box = vtt::TopWindow(resident.Id(), "#32770", "Vantrel")) != nullptr; }, kSlow))
+      << "the program's own refusal";
   PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 
   PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(open, IDCANCEL)));
@@ -169,5 +171,14 @@ TEST(Installer, SilentUninstallRemovesEverythingButTheSettings) {
   EXPECT_EQ(vtt::CountProcessesNamed("TestVT.exe"), 0);
   vtt::DeleteTree(vtt::kAppKey);
 }
+
+// Whatever a failed step left running would hold the test's output open after it ends.
+class EndLeftovers : public ::testing::Environment {
+ public:
+  void TearDown() override {
+    for (const char* name : {"Kestrum.exe", "TestVT.exe"}) vtt::KillProcessesNamed(name);
+  }
+};
+const auto* const kEndLeftovers = ::testing::AddGlobalTestEnvironment(new EndLeftovers);
 
 }  // namespace
