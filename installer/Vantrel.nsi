@@ -147,7 +147,7 @@ Section "Vantrel" SecMain
   ; The same values the program's startup options write, so that both agree.
   WriteRegDWORD HKCU "${APP_KEY}" "AutoRun" $AutoRun
   ${If} $AutoRun == 1
-    WriteRegStr HKCU "${RUN_KEY}" "${RUN_VALUE}" "$INSTDIR\Kestrum.exe"
+    WriteRegStr HKCU "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\Kestrum.exe"'
   ${Else}
     DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
   ${EndIf}

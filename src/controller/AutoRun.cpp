@@ -6,7 +6,9 @@
 namespace vt {
 
 std::string AutoRunCommand(const std::string& programFolder) {
-  return programFolder + kProgramFileName;
+  // Quoted: unquoted, a folder with a blank in it ("C:\Users\John Smith\...") makes
+  // Windows try the shorter paths first ("C:\Users\John.exe").
+  return "\"" + programFolder + kProgramFileName + "\"";
 }
 
 void SetAutoRun(TQRegistry& reg, RunEntry& run, const std::string& programFolder, bool on) {

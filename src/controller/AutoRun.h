@@ -15,7 +15,9 @@ class RunEntry {
   virtual void Remove() = 0;
 };
 
-// The command the Run entry holds: the program folder and "Kestrum.exe", no quotes.
+// The command the Run entry holds: the program folder and "Kestrum.exe", in quotes. Nothing
+// reads the entry back: every start with autorun on writes it again, so an unquoted one left
+// by an earlier version is replaced at the next start.
 std::string AutoRunCommand(const std::string& programFolder);
 
 // Writes "?AutoRun" as 1 or 0, then sets or removes the Run entry.

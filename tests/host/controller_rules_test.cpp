@@ -41,7 +41,7 @@ class AutoRunAtStart : public ::testing::Test {
 TEST_F(AutoRunAtStart, AbsentValueMeansOnAndIsWrittenAsOne) {
   EXPECT_TRUE(vt::ApplyAutoRunAtStart(reg, run, folder));
   EXPECT_EQ(Stored(), 1);
-  EXPECT_EQ(run.value, "C:\\Program Files\\Vantrel\\Kestrum.exe") << "no quotes";
+  EXPECT_EQ(run.value, "\"C:\\Program Files\\Vantrel\\Kestrum.exe\"") << "quoted: the folder has a blank";
 }
 
 TEST_F(AutoRunAtStart, OnlyExactlyOneIsOnAndTheValueIsRewritten) {

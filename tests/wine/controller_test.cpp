@@ -159,7 +159,8 @@ class Controller : public ::testing::Test {
     return v;
   }
 
-  vtt::ProgramFolder folder_;
+  // A blank in the folder, as in a user name under AppData: the Run value must be quoted.
+  vtt::ProgramFolder folder_{{"Kestrum.exe", "VT_brow.dll", "TestVT.exe"}, "with blank"};
 };
 
 TEST_F(Controller, FirstStartOnACleanAccountSetsUpOnceAndStartsTheTestProgramOnce) {
@@ -169,7 +170,7 @@ TEST_F(Controller, FirstStartOnACleanAccountSetsUpOnceAndStartsTheTestProgramOnc
     ASSERT_TRUE(main);
     EXPECT_EQ(Dword("AutoRun"), 1u);
     EXPECT_EQ(Dword("NoFirstRun"), 1u);
-    EXPECT_EQ(Lower(RunValue()), Lower(folder_.File("Kestrum.exe"))) << "the Run value, no quotes";
+    EXPECT_EQ(Lower(RunValue()), Lower("\"" + folder_.File("Kestrum.exe") + "\"")) << "the Run value, quoted";
     ASSERT_TRUE(vtt::WaitFor([] { return vtt::CountProcessesNamed("TestVT.exe") >= 1; }, kStartWait))
         << "the test program was not started on the first run";
     vtt::Pump(500);
@@ -281,7 +282,7 @@ TEST_F(Controller, AutoRunIsOnOnlyForExactlyOneAndIsRewritten) {
     ASSERT_TRUE(main);
     EXPECT_EQ(Dword("AutoRun"), c.rewritten);
     if (c.runValue)
-      EXPECT_EQ(Lower(RunValue()), Lower(folder_.File("Kestrum.exe")));
+      EXPECT_EQ(Lower(RunValue()), Lower("\"" + folder_.File("Kestrum.exe") + "\""));
     else
       EXPECT_EQ(RunValue(), "<absent>");
     ASSERT_TRUE(Exit(p, main));
@@ -518,7 +519,7 @@ TEST_F(Controller, AHookLibraryWithoutTheExportsIsRunWithout) {
   HWND main = WaitReady(p);
   ASSERT_TRUE(main);
   EXPECT_TRUE(vtt::TopWindows(p.Id(), "#32770").empty()) << "no message";
-  EXPECT_EQ(Lower(RunValue()), Lower(folder.File("Kestrum.exe")));
+  EXPECT_EQ(Lower(RunValue()), Lower("\"" + folder.File("Kestrum.exe") + "\""));
   EXPECT_TRUE(Exit(p, main));
   EXPECT_EQ(p.ExitCode(), 0u);
 }

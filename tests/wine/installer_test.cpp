@@ -78,7 +78,7 @@ TEST(Installer, SilentInstallPutsFilesMenuUninstallEntryAndAutorunInPlace) {
   EXPECT_TRUE(vtt::ReadDword(kUninstallKey, "EstimatedSize", &size) && size > 100) << size;
 
   // The same autorun the program's startup options write.
-  EXPECT_TRUE(vtt::ReadString(vtt::kRunKey, "Vantrel", &text) && text == dir + "Kestrum.exe") << text;
+  EXPECT_TRUE(vtt::ReadString(vtt::kRunKey, "Vantrel", &text) && text == "\"" + dir + "Kestrum.exe\"") << text;
   DWORD autoRun = 0;
   EXPECT_TRUE(vtt::ReadDword(vtt::kAppKey, "AutoRun", &autoRun) && autoRun == 1);
 }

@@ -41,13 +41,13 @@ bool CopyOneFile(const std::string& from, const std::string& to) {
   return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
 }
 
-ProgramFolder::ProgramFolder(const std::vector<std::string>& files) {
+ProgramFolder::ProgramFolder(const std::vector<std::string>& files, const std::string& tag) {
   static unsigned counter = 0;
   // Wine hands out process ids again: a folder left by an earlier run is never reused.
   for (int tries = 0; tries < 1000; ++tries) {
     char name[64];
-    std::snprintf(name, sizeof name, "vt%lu_%u\\", GetCurrentProcessId(), ++counter);
-    path_ = TempDir() + name;
+    std::snprintf(name, sizeof name, "vt%lu_%u", GetCurrentProcessId(), ++counter);
+    path_ = TempDir() + name + (tag.empty() ? "" : " " + tag) + "\\";
     if (CreateDirectoryA(path_.c_str(), nullptr)) break;
   }
   for (const std::string& f : files) CopyOneFile(DistDir() + f, path_ + f);

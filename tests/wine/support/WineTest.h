@@ -21,7 +21,9 @@ bool CopyOneFile(const std::string& from, const std::string& to);
 // A fresh folder holding copies of the named deliverables; removed with its content.
 class ProgramFolder {
  public:
-  explicit ProgramFolder(const std::vector<std::string>& files = {"Kestrum.exe", "VT_brow.dll", "TestVT.exe"});
+  // `tag` goes into the folder's name (after a blank), for a path with a blank in it.
+  explicit ProgramFolder(const std::vector<std::string>& files = {"Kestrum.exe", "VT_brow.dll", "TestVT.exe"},
+                         const std::string& tag = {});
   ~ProgramFolder();
   ProgramFolder(const ProgramFolder&) = delete;
   ProgramFolder& operator=(const ProgramFolder&) = delete;
