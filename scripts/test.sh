@@ -44,8 +44,9 @@ for arch in x64 x86; do
   echo "== Wine suite, $arch build (two Wine sessions side by side)"
   # The programs mostly wait on each other's windows, so two independent sessions (a prefix,
   # a server and a screen each) halve the time on two cores. The first takes the two longest
-  # test programs and the short ones; the second everything else, new ones included.
-  first='^wine_(panel|hot_folders|installer|caption_paint|layout|registry_win32|utils|preview_decode)_test$'
+  # test programs and the short ones (hook_block must run before any other hooks its session);
+  # the second everything else, new ones included.
+  first='^wine_(panel|hot_folders|installer|caption_paint|hook_block|layout|registry_win32|utils|preview_decode)_test$'
   shard() {  # $1 = 1 or 2
     local sel=(-R "$first"); [ "$1" = 2 ] && sel=(-E "$first")
     ( VT_DISPLAY_FROM=$((81 + 20 * $1)) VT_FORCE_XVFB=1; export VT_DISPLAY_FROM VT_FORCE_XVFB; unset VT_WINEPREFIX

@@ -17,7 +17,15 @@ void OpenSharedBlock() {
   DWORD error = GetLastError();
   if (mapping && error == ERROR_ALREADY_EXISTS) {
     g.mapping = mapping;
-    g.block = static_cast<SharedBlock*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0));
+    void* view = MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0);
+    // Any program can make a block of this name first, of any size: one shorter than the
+    // layout would have every host read past its end.
+    MEMORY_BASIC_INFORMATION info{};
+    if (view && (!VirtualQuery(view, &info, sizeof info) || info.RegionSize < kSharedBlockSize)) {
+      UnmapViewOfFile(view);
+      view = nullptr;
+    }
+    g.block = static_cast<SharedBlock*>(view);
     if (!g.block) g.openError = 103;
     return;
   }

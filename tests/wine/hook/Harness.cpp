@@ -41,10 +41,10 @@ Controller::Controller() : Controller(Options{}) {}
 Controller::Controller(const Options& options) : options_(options) {
   // Created and zero-filled as the resident program does at start-up; a block left mapped by
   // an earlier run (Wine's explorer.exe keeps hook instances) is cleared the same way.
-  mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, vt::kSharedBlockSize,
+  mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, options_.blockSize,
                                 vt::kSharedBlockName);
   if (mapping_) block_ = static_cast<vt::SharedBlock*>(MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, 0));
-  if (block_) std::memset(block_, 0, vt::kSharedBlockSize);
+  if (block_) std::memset(block_, 0, options_.blockSize);
   RegisterOnce(vt::kControllerClass, MainProc);
   RegisterOnce(kPanelClass, PanelProc);
   if (options_.window) {

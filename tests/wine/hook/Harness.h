@@ -35,6 +35,7 @@ class Controller {
   struct Options {
     bool window = true;      // create the "TVantrel" window
     bool claimSlots = true;  // claim a slot for each attach, as the controller does
+    std::uint32_t blockSize = vt::kSharedBlockSize;  // a shorter block stands for a forged one
   };
   Controller();
   explicit Controller(const Options& options);
