@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "hooklib/HostProgram.h"
-#include "protocol/Slots.h"
 #include "protocol/Messages.h"
 
 namespace vt::hook {
@@ -106,32 +105,15 @@ std::size_t GetHostProgramPath(char* out) {
   return ProgramPathFromCommandLine(std::string_view(line, strnlen(line, kCommandLineMax)), out);
 }
 
-std::uint32_t ControllerStamp() {
-  const volatile SharedBlock* block = g.block;
-  return block ? block->ControllerStamp : 0;
-}
-
-bool ControllerAnswers() {
-  const std::uint32_t stamp = ControllerStamp();
-  // After a time-out this instance waits no more until the controller's stamp moves again.
-  if (stamp != 0 && stamp == static_cast<std::uint32_t>(InterlockedCompareExchange(&g.stampAtTimeout, 0, 0)))
-    return false;
-  return ControllerStampFresh(stamp, GetTickCount());
-}
-
-bool SendCopyData(HWND to, WPARAM wParam, DWORD kind, const void* data, DWORD size, UINT timeoutMs) {
-  if (!to || !ControllerAnswers()) return false;
+void SendCopyData(HWND to, WPARAM wParam, DWORD kind, const void* data, DWORD size, UINT timeoutMs) {
+  if (!to) return;
   COPYDATASTRUCT cds;
   cds.dwData = kind;
   cds.cbData = size;
   cds.lpData = const_cast<void*>(data);
   DWORD_PTR ignored = 0;
-  if (SendMessageTimeoutA(to, WM_COPYDATA, wParam, reinterpret_cast<LPARAM>(&cds), SMTO_NORMAL | SMTO_ABORTIFHUNG,
-                          timeoutMs, &ignored))
-    return true;
-  // A window that is gone is no reason to stop; a receiver that did not answer is.
-  if (IsWindow(to)) InterlockedExchange(&g.stampAtTimeout, static_cast<LONG>(ControllerStamp()));
-  return false;
+  SendMessageTimeoutA(to, WM_COPYDATA, wParam, reinterpret_cast<LPARAM>(&cds), SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                      timeoutMs, &ignored);
 }
 
 void PinLibrary() {

@@ -19,7 +19,6 @@ struct Instance {
   HHOOK callWndRetHook;
   HWND controller;          // cached FindControllerWindow result
   LONG pinned;              // the library stays loaded once it subclassed a window
-  LONG stampAtTimeout;      // the controller's stamp when a send to it last timed out
 };
 
 // Zero-initialised: no constructor runs at load.
@@ -43,23 +42,13 @@ HWND FindControllerWindow();
 // Program path of this process (kProgramPathMax + 1 bytes at out); returns its length.
 std::size_t GetHostProgramPath(char* out);
 
-// False while the controller does not answer: its stamp in the block is stale, or a send to
-// it timed out and the stamp has not moved since.
-bool ControllerAnswers();
+// Sends WM_COPYDATA and waits for the receiver, but gives up after `timeoutMs` or at once
+// when the receiver's thread is hung, so a stalled controller or panel never hangs the host.
+// Sent messages to this thread are still handled while it waits. Nothing is sent to 0.
+void SendCopyData(HWND to, WPARAM wParam, DWORD kind, const void* data, DWORD size, UINT timeoutMs);
 
-// Sends WM_COPYDATA to the controller or a panel (both in the controller's process) and waits
-// for the receiver, but gives up after `timeoutMs` or at once when the receiver's thread is
-// hung, and sends nothing while ControllerAnswers() is false. So a program waits on a hung
-// controller at most once, for one time-out: after it, or once the stamp is 1.5 s old, not
-// at all until the controller answers again. Sent messages to this thread are still handled
-// while it waits. Nothing is sent to 0. False when nothing was delivered.
-bool SendCopyData(HWND to, WPARAM wParam, DWORD kind, const void* data, DWORD size, UINT timeoutMs);
-
-// The bounds: creating and showing a panel takes a few milliseconds (worst seen 11 ms under
-// Wine), so 3 s is ample and still short enough not to be mistaken for a hang of the program
-// showing the dialog; a notification is handled at once, 1 s is the most a move may stall.
-inline constexpr UINT kAttachTimeoutMs = 3000;
-inline constexpr UINT kNotifyTimeoutMs = 1000;
+inline constexpr UINT kAttachTimeoutMs = 10000;  // the controller creates and shows a panel
+inline constexpr UINT kNotifyTimeoutMs = 5000;
 inline constexpr UINT kQueryTimeoutMs = 1000;
 
 // Keeps the library in this process for good: windows subclassed here call into it until

@@ -35,22 +35,15 @@ bool IsIgnoredProgram() {
 }
 
 void AttachToDialog(HWND dialog) {
-  // A controller that does not answer gets no report, and the dialog stays as it was.
-  if (!ControllerAnswers()) return;
-  HWND controller = FindControllerWindow();
-  if (!controller) return;
-  const LONG style = GetWindowLongA(dialog, GWL_STYLE);
+  LONG style = GetWindowLongA(dialog, GWL_STYLE);
   if (!(style & WS_THICKFRAME)) SetWindowLongA(dialog, GWL_STYLE, style | WS_THICKFRAME);
+  HWND controller = FindControllerWindow();
   char path[kProgramPathMax + 1];
   std::size_t length = GetHostProgramPath(path);
   std::string_view name = FileNamePart(std::string_view(path, length));
   // The controller claims a slot and shows the panel while this waits.
-  if (!SendCopyData(controller, reinterpret_cast<WPARAM>(dialog), VTCD_ATTACH, name.data(),
-                    static_cast<DWORD>(name.size() + 1), kAttachTimeoutMs)) {
-    // No answer: the dialog goes on as it was, without the frame and without the subclass.
-    if (IsWindow(dialog) && !(style & WS_THICKFRAME)) SetWindowLongA(dialog, GWL_STYLE, style);
-    return;
-  }
+  SendCopyData(controller, reinterpret_cast<WPARAM>(dialog), VTCD_ATTACH, name.data(),
+               static_cast<DWORD>(name.size() + 1), kAttachTimeoutMs);
   if (!IsWindow(dialog)) return;  // the program closed it meanwhile
   InstallSubclass(dialog, DialogSubclassProc);
   if (HWND box = FindFileNameBox(dialog)) InstallSubclass(box, EditSubclassProc);

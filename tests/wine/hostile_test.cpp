@@ -4,12 +4,9 @@
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
-#include <vector>
 
 #include "protocol/Messages.h"
 #include "support/PanelHarness.h"
-
-#include <tlhelp32.h>  // after windows.h
 #include "protocol/Handle32.h"
 
 namespace {
@@ -114,76 +111,6 @@ TEST_F(Panel, AHostileProgramCannotBreakPanelsOrTheController) {
   HWND second = next.WaitPanel();
   ASSERT_TRUE(second);
   EXPECT_TRUE(WaitFor([&] { return Framed(second, next.Dialog()); }, 5000));
-}
-
-// Every thread of a process stopped, as a debugger or a deadlock would, and started again.
-class Frozen {
- public:
-  explicit Frozen(DWORD pid) {
-    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    THREADENTRY32 t{};
-    t.dwSize = sizeof t;
-    for (BOOL ok = Thread32First(snap, &t); ok; ok = Thread32Next(snap, &t)) {
-      if (t.th32OwnerProcessID != pid) continue;
-      if (HANDLE h = OpenThread(THREAD_SUSPEND_RESUME, FALSE, t.th32ThreadID)) {
-        SuspendThread(h);
-        threads_.push_back(h);
-      }
-    }
-    CloseHandle(snap);
-  }
-  ~Frozen() { Thaw(); }
-  Frozen(const Frozen&) = delete;
-  Frozen& operator=(const Frozen&) = delete;
-  void Thaw() {
-    for (HANDLE h : threads_) {
-      ResumeThread(h);
-      CloseHandle(h);
-    }
-    threads_.clear();
-  }
-  bool Any() const { return !threads_.empty(); }
-
- private:
-  std::vector<HANDLE> threads_;
-};
-
-// How long the window takes to answer a WM_NULL, up to `limit` ms.
-DWORD AnswerTime(HWND w, DWORD limit) {
-  const DWORD start = GetTickCount();
-  DWORD_PTR r = 0;
-  if (!SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_NORMAL, limit, &r)) return limit;
-  return GetTickCount() - start;
-}
-
-// With the resident program stopped, a program's new dialog waits for it at most once, for
-// the attach's time-out (3 s), and its moves not at all; once the program runs again, the
-// next dialog is framed as ever.
-TEST_F(Panel, AStoppedResidentProgramHoldsNoDialogForLong) {
-  StartController();
-  Frozen frozen(controller_.Id());
-  ASSERT_TRUE(frozen.Any());
-  Client& first = Open("Waiting.exe");
-  ASSERT_TRUE(first.WaitDialog());
-  EXPECT_LT(AnswerTime(first.Dialog(), 10000), 3500u) << "the dialog waited on the stopped program";
-  RECT r{};
-  GetWindowRect(first.Dialog(), &r);
-  for (int i = 1; i <= 5; ++i) {
-    SetWindowPos(first.Dialog(), nullptr, r.left + 7 * i, r.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
-    EXPECT_LT(AnswerTime(first.Dialog(), 10000), 1500u) << "move " << i;
-  }
-  Client& second = Open("Second.exe");
-  ASSERT_TRUE(second.WaitDialog());
-  EXPECT_LT(AnswerTime(second.Dialog(), 10000), 1500u) << "a second program after the first time-out";
-  EXPECT_EQ(PanelOf(second.Dialog()), nullptr);
-
-  frozen.Thaw();
-  Client& later = Open("Later.exe");
-  ASSERT_TRUE(later.WaitDialog());
-  EXPECT_TRUE(later.WaitPanel()) << "no panel once the program runs again";
-  PostMessageA(later.Dialog(), WM_COMMAND, IDCANCEL, 0);
-  EXPECT_TRUE(SlotFreed(later.Dialog()));
 }
 
 }  // namespace
