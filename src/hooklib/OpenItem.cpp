@@ -68,38 +68,41 @@ void FreeShellList(LPITEMIDLIST list) {
   if (auto free = LoadedExport<FreeFn>("ole32.dll", "CoTaskMemFree")) free(list);
 }
 
-// The path of `text` + `suffix` in the dialog's folder, into out (MAX_PATH * 2 bytes); false
-// for a folder without a path or a name that does not fit.
-bool PathInDialogFolder(HWND dialog, const char* text, std::size_t length, const char* suffix, char* out) {
+constexpr char kShortcutSuffix[] = ".lnk";
+constexpr std::size_t kPathRoom = MAX_PATH * 2;
+
+// The item's path in the dialog's folder into out (kPathRoom bytes, with room left for the
+// shortcut suffix); its length, or 0 for a folder without a path or a name that does not fit.
+std::size_t ItemPath(HWND dialog, const char* text, std::size_t length, char* out) {
   const LRESULT folderLength = SendMessageA(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(out));
-  if (folderLength <= 1 || folderLength >= MAX_PATH) return false;
+  if (folderLength <= 1 || folderLength >= MAX_PATH) return 0;
   std::size_t n = strnlen(out, MAX_PATH);
-  const std::size_t suffixLength = std::strlen(suffix);
-  if (n + 1 + length + suffixLength + 1 >= MAX_PATH * 2) return false;
+  if (n + 1 + length + sizeof kShortcutSuffix >= kPathRoom) return 0;
   if (n && out[n - 1] != '\\') out[n++] = '\\';
   std::memcpy(out + n, text, length);
-  std::memcpy(out + n + length, suffix, suffixLength + 1);
-  return true;
+  out[n + length] = '\0';
+  return n + length;
 }
 
-// A shortcut in the dialog's folder named like the item is followed by the dialog's own
-// browser, wherever it points: the dialog would otherwise take it for a chosen file.
-bool FollowShortcut(HWND dialog, const char* text, std::size_t length) {
-  char path[MAX_PATH * 2];
-  if (!PathInDialogFolder(dialog, text, length, ".lnk", path)) return false;
+// A shortcut in the dialog's folder named like the item (its suffix is not shown) is followed
+// by the dialog's own browser, wherever it points: the dialog would otherwise take it for a
+// chosen file. `path` is the item's, `n` its length; the suffix is put after it.
+bool FollowShortcut(HWND dialog, char* path, std::size_t n) {
+  std::memcpy(path + n, kShortcutSuffix, sizeof kShortcutSuffix);
   const DWORD attributes = GetFileAttributesA(path);
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
-  auto* browser = reinterpret_cast<IShellBrowser*>(SendMessageA(dialog, kGetShellBrowser, 0, 0));
-  LPITEMIDLIST target = browser ? ShortcutTarget(path) : nullptr;
-  if (!target) return true;  // a shortcut that cannot be followed is left alone, not opened
-  browser->BrowseObject(target, SBSP_ABSOLUTE);
-  FreeShellList(target);
-  return true;
+  const bool shortcut = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  LPITEMIDLIST target = nullptr;
+  if (shortcut) {
+    auto* browser = reinterpret_cast<IShellBrowser*>(SendMessageA(dialog, kGetShellBrowser, 0, 0));
+    // A shortcut that cannot be followed is left alone, never opened.
+    if (browser && (target = ShortcutTarget(path)) != nullptr) browser->BrowseObject(target, SBSP_ABSOLUTE);
+    if (target) FreeShellList(target);
+  }
+  path[n] = '\0';
+  return shortcut;
 }
 
-bool IsFolderItem(HWND dialog, const char* text, std::size_t length) {
-  char path[MAX_PATH * 2];
-  if (!PathInDialogFolder(dialog, text, length, "", path)) return false;
+bool IsFolder(const char* path) {
   const DWORD attributes = GetFileAttributesA(path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
@@ -140,10 +143,12 @@ bool SelectAndOpenItem(const char* text, HWND dialog) {
   state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
   SendMessageA(listView, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&state));
   SetFocus(listView);
-  if (FollowShortcut(dialog, text, length)) return true;
+  char path[kPathRoom];
+  const std::size_t n = ItemPath(dialog, text, length, path);
+  if (!n || FollowShortcut(dialog, path, n)) return true;
   // A folder opens with Enter, sent to the list itself (never to whatever window has the
   // focus) and posted, so that the panel's request returns at once.
-  if (IsFolderItem(dialog, text, length)) {
+  if (IsFolder(path)) {
     PostMessageA(listView, WM_KEYDOWN, VK_RETURN, 0x001C0001);
     PostMessageA(listView, WM_KEYUP, VK_RETURN, static_cast<LPARAM>(0xC01C0001u));
   }

@@ -15,8 +15,10 @@ LRESULT CALLBACK EditSubclassProc(HWND window, UINT message, WPARAM wParam, LPAR
 // must not make the procedure call itself). False when nothing was changed.
 bool InstallSubclass(HWND window, WNDPROC proc);
 
-// Selects the dialog's list item whose text is exactly `text`, focuses the list and posts
-// Enter (down and up) to the list itself. False when there is no list or no such item.
+// Selects the dialog's list item whose text is exactly `text` and opens it through the
+// dialog's own controls: a shortcut is followed by the dialog's shell browser, a folder gets
+// Enter posted to the list itself, a file is only selected. False when there is no list or
+// no such item.
 bool SelectAndOpenItem(const char* text, HWND dialog);
 
 // Reports the dialog's folder (and its single selected item) to the panel: -1 folder box
