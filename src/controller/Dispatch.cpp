@@ -58,8 +58,9 @@ void PanelDispatcher::Release(WPARAM key) {
   Panels.erase(it);
   const RECT r = panel->LastBounds();
   UniqueRegion region(CreateRectRgnIndirect(&r));
-  RedrawWindow(nullptr, nullptr, region.get(), RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW |
-                                                   RDW_ERASENOW | RDW_FRAME);
+  // The windows under it belong to other programs: marked for painting, which their own
+  // threads do, since painting them now would wait on them.
+  RedrawWindow(nullptr, nullptr, region.get(), RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
   if (HWND owner = GetParent(panel->Dialog())) SetForegroundWindow(owner);
   // Inside its own navigation wait it is freed when the wait unwinds.
   Window::Retire(std::move(panel));

@@ -62,6 +62,17 @@ bool PanelMaximized(const DialogSlot& slot) {
 // instance and user data are pointers of this process, which no other process may read or set.
 bool StyleIndex(WPARAM index) { return IsStyleIndex(static_cast<std::int32_t>(index)); }
 
+// The smallest size the dialog takes: asked for 1 x 1, it keeps its own minimum.
+LRESULT MinimumSize(HWND dialog) {
+  RECT o{}, m{};
+  if (!GetWindowRect(dialog, &o)) return 0;
+  MoveWindow(dialog, o.left, o.top, 1, 1, FALSE);
+  GetWindowRect(dialog, &m);
+  MoveWindow(dialog, o.left, o.top, o.right - o.left, o.bottom - o.top, FALSE);
+  const auto word = [](LONG v) { return static_cast<LRESULT>(v < 0 ? 0 : v > 0xFFFF ? 0xFFFF : v); };
+  return word(m.right - m.left) | (word(m.bottom - m.top) << 16);
+}
+
 LRESULT OnCopyData(HWND dialog, LPARAM lParam) {
   // Across processes the system copied exactly cbData bytes; nothing past them is read.
   const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
@@ -148,7 +159,8 @@ LRESULT CALLBACK DialogSubclassProc(HWND window, UINT message, WPARAM wParam, LP
       Notify(slot, window, message, wParam, lParam);
       break;
     case WM_ENABLE:
-      if ((IsWindowEnabled(panel) != FALSE) != (wParam != 0)) EnableWindow(panel, wParam != 0);
+      // Enabling a window of another process waits on it: the panel is asked to look instead.
+      if ((IsWindowEnabled(panel) != FALSE) != (wParam != 0)) PostMessageA(panel, VTM_DIALOGENABLED, 0, 0);
       break;
     case WM_NCPAINT:
       return 0;
@@ -158,10 +170,13 @@ LRESULT CALLBACK DialogSubclassProc(HWND window, UINT message, WPARAM wParam, LP
       return ReportDialogFolder(slot);
     case VTM_GETWINDOWLONG:
       if (lParam != 0) break;  // not the panel's request: the dialog's own message
+      if (static_cast<std::int32_t>(wParam) == kMinimumSizeIndex) return MinimumSize(window);
       // Styles are 32-bit values in both bitnesses: the answer is the same either way.
       return StyleIndex(wParam) ? static_cast<LRESULT>(GetWindowLongA(window, static_cast<int>(wParam))) : 0;
     case VTM_SETWINDOWLONG:
       if (StyleIndex(wParam)) SetWindowLongA(window, static_cast<int>(wParam), static_cast<LONG>(lParam));
+      else if (static_cast<std::int32_t>(wParam) == kEnableIndex && lParam >= 0 && lParam <= 1)
+        EnableWindow(window, lParam != 0);
       return 0;
     default:
       break;

@@ -44,6 +44,14 @@ bool Window::PostToSelf(UINT msg, WPARAM wParam) const {
   return handle_ && PostMessageA(handle_, msg, wParam, static_cast<LPARAM>(key_)) != FALSE;
 }
 
+bool Window::PostToWindowOf(HWND window, UINT msg, WPARAM wParam) {
+  DWORD pid = 0;
+  if (!window || !GetWindowThreadProcessId(window, &pid) || pid != GetCurrentProcessId()) return false;
+  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)) != Thunk) return false;
+  const Window* w = reinterpret_cast<const Window*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  return w && w->PostToSelf(msg, wParam);
+}
+
 void Window::DispatchSafely(MSG& msg) {
   if (msg.message == WM_TIMER && msg.lParam != 0) return;
   // Controls send these with pointers to their records; a posted one is always forged.

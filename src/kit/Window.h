@@ -26,6 +26,9 @@ class Window {
   // key in lParam, a value that is never published, and a post without it is ignored.
   bool PostToSelf(UINT msg, WPARAM wParam) const;
   bool IsOwnPost(LPARAM lParam) const { return static_cast<std::uint32_t>(lParam) == key_; }
+  // The same for a window known only by its handle (a callback's data): false unless it is a
+  // live window of this base in this process.
+  static bool PostToWindowOf(HWND window, UINT msg, WPARAM wParam);
 
   // The message loop's step, shared by the main loop and every nested pump: a WM_TIMER with
   // a callback address is a forged one (the program sets no timer callbacks) and is dropped.

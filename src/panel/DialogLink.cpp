@@ -14,6 +14,7 @@ namespace {
 Rect FromRECT(const RECT& r) { return Rect{r.left, r.top, r.right, r.bottom}; }
 
 constexpr UINT kRepaintArea = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_ERASENOW | RDW_FRAME;
+constexpr UINT kForeignRepaint = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME;
 // Moves pile up only while the panel's thread is busy; older repaints beyond this are merged
 // away by the newer ones, which cover the window's present place.
 constexpr std::size_t kMaxPendingRepaints = 32;
@@ -24,17 +25,21 @@ std::uint16_t Clamp16(std::int64_t v) { return static_cast<std::uint16_t>(std::c
 
 void DialogLink::Attach() {
   HWND dialog = ctx_.dialog;
-  RECT o, m;
+  RECT o;
   GetWindowRect(dialog, &o);
-  // The dialog enforces its own minimum tracking size: ask for 1 x 1 and read what it took.
-  MoveWindow(dialog, o.left, o.top, 1, 1, FALSE);
-  GetWindowRect(dialog, &m);
-  MoveWindow(dialog, o.left, o.top, o.right - o.left, o.bottom - o.top, FALSE);
-  if (m.bottom - m.top < 100) m = o;
-  ctx_.slot.MinWidth = Clamp16(m.right - m.left);
-  ctx_.slot.MinHeight = Clamp16(m.bottom - m.top);
-  const LRESULT style = SendMessageA(dialog, VTM_GETWINDOWLONG, static_cast<WPARAM>(GWL_STYLE), 0);
-  SendMessageA(dialog, VTM_SETWINDOWLONG, static_cast<WPARAM>(GWL_STYLE), style | WS_THICKFRAME);
+  // The dialog's own thread measures its minimum tracking size; a dialog that does not
+  // answer keeps the size it has as its minimum.
+  LRESULT minimum = 0, style = 0;
+  ctx_.channel.Send(VTM_GETWINDOWLONG, static_cast<WPARAM>(kMinimumSizeIndex), 0, &minimum);
+  int minWidth = LOWORD(minimum), minHeight = HIWORD(minimum);
+  if (minHeight < 100) {
+    minWidth = o.right - o.left;
+    minHeight = o.bottom - o.top;
+  }
+  ctx_.slot.MinWidth = Clamp16(minWidth);
+  ctx_.slot.MinHeight = Clamp16(minHeight);
+  if (ctx_.channel.Send(VTM_GETWINDOWLONG, static_cast<WPARAM>(GWL_STYLE), 0, &style))
+    ctx_.channel.Send(VTM_SETWINDOWLONG, static_cast<WPARAM>(GWL_STYLE), style | WS_THICKFRAME);
   const PanelFrame f = CurrentFrame();
   DockLayout& boxes = form_.Boxes();
   boxes.SetMinimum(form_.bxDlg, Size{std::max(0, ctx_.slot.MinWidth - 2 * f.frame.fx - f.strip),
@@ -72,17 +77,20 @@ void DialogLink::PanelMoving(const WINDOWPOS& pos) {
   slot.MoveGuard = kGuardPanelMovesDialog;
   // While the panel is maximised the dialog's minimum is its maximum: both must already fit
   // the state the panel is moving into, or the dialog overshoots the hole.
-  RECT w, before, after;
+  RECT w, before;
   GetWindowRect(ctx_.Wnd(), &w);
   const Rect target = TargetOfWindowPos(FromRECT(w), pos.x, pos.y, pos.cx, pos.cy, pos.flags);
   UpdateDialogMaxSize(&target);
   GetWindowRect(ctx_.dialog, &before);
   const Rect d = DialogRectForPanel(CurrentFrame(), target);
+  // Asynchronous: the dialog's program may not be answering. Its report of this move comes
+  // back later and is known by its rectangle.
+  if (ownMoves_.size() >= kMaxPendingRepaints) ownMoves_.pop_front();
+  ownMoves_.push_back(d);
   SetWindowPos(ctx_.dialog, ctx_.Wnd(), d.left, d.top, static_cast<int>(d.Width()), static_cast<int>(d.Height()),
-               FollowFlags(pos.flags, true));
+               FollowFlags(pos.flags, true) | SWP_ASYNCWINDOWPOS);
   slot.MoveGuard = kGuardIdle;
-  GetWindowRect(ctx_.dialog, &after);
-  QueueRepaint(VTM_DIALOGMOVED, before, after);
+  QueueRepaint(VTM_DIALOGMOVED, before, RECT{d.left, d.top, d.right, d.bottom});
 }
 
 void DialogLink::DialogMoving(const WindowPos32& pos) {
@@ -93,6 +101,15 @@ void DialogLink::DialogMoving(const WindowPos32& pos) {
   GetWindowRect(ctx_.Wnd(), &before);
   GetWindowRect(ctx_.dialog, &d);
   const Rect target = TargetOfWindowPos(FromRECT(d), pos.X, pos.Y, pos.Cx, pos.Cy, pos.Flags);
+  // The dialog arriving where the panel sent it (the moves arrive in order): the panel is
+  // there already.
+  const auto own = std::find(ownMoves_.begin(), ownMoves_.end(), target);
+  const bool echo = own != ownMoves_.end();
+  ownMoves_.erase(ownMoves_.begin(), echo ? own + 1 : ownMoves_.end());
+  if (echo) {
+    slot.MoveGuard = kGuardIdle;
+    return;
+  }
   const Rect r = PanelRectForDialog(CurrentFrame(), target);
   SetWindowPos(ctx_.Wnd(), GetWindow(ctx_.dialog, GW_HWNDPREV), r.left, r.top, static_cast<int>(r.Width()),
                static_cast<int>(r.Height()), FollowFlags(pos.Flags, false));
@@ -111,9 +128,11 @@ void DialogLink::RepaintAfterMove(UINT which, WPARAM sequence) {
   UniqueRegion left(CreateRectRgnIndirect(&r.before));
   UniqueRegion now(CreateRectRgnIndirect(&r.after));
   CombineRgn(left.get(), left.get(), now.get(), RGN_DIFF);
-  RedrawWindow(nullptr, nullptr, left.get(), kRepaintArea);
+  // What the move uncovered, and the dialog, belong to other programs: they are only marked
+  // for painting, which their own threads do, since painting them now would wait on them.
+  RedrawWindow(nullptr, nullptr, left.get(), kForeignRepaint);
   if (which == VTM_DIALOGMOVED)
-    RedrawWindow(ctx_.dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_ERASENOW | RDW_FRAME);
+    RedrawWindow(ctx_.dialog, nullptr, nullptr, kForeignRepaint);
   else
     RedrawWindow(ctx_.Wnd(), nullptr, nullptr, kRepaintArea);
 }
@@ -127,7 +146,9 @@ void DialogLink::PanelMoved() {
 
 void DialogLink::NudgeDialog() {
   RECT d;
-  if (GetWindowRect(ctx_.dialog, &d)) MoveWindow(ctx_.dialog, d.left, d.top, d.right - d.left, d.bottom - d.top, TRUE);
+  if (GetWindowRect(ctx_.dialog, &d))
+    SetWindowPos(ctx_.dialog, nullptr, d.left, d.top, d.right - d.left, d.bottom - d.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
   RepaintDialog();
 }
 

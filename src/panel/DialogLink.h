@@ -68,6 +68,7 @@ class DialogLink {
   std::uint32_t nextSequence_ = 1;
   BOOL savedDragFullWindows_ = TRUE;
   int pressedButton_ = 0, hoverButton_ = 0;
+  std::deque<Rect> ownMoves_;  // where the panel sent the dialog, until it reports each
   RECT normalBounds_{};
   RECT lastRect_{};
 };

@@ -15,8 +15,6 @@ constexpr int kWaitCycles = 100;
 constexpr DWORD kWaitCycleMs = 50;
 // Enough for any queue a cycle finds; a bound so that a flood of posts cannot hold the wait.
 constexpr int kMaxMessagesPerCycle = 10000;
-// A dialog whose program hangs must not freeze every panel with it.
-constexpr UINT kFolderQueryTimeoutMs = 2000;
 
 ItemListPtr Copy(const ITEMIDLIST* list) { return ItemListPtr(list ? ItemListCopy(list) : nullptr); }
 }  // namespace
@@ -36,12 +34,16 @@ void Navigator::Release() {
   reply_.reset();
 }
 
-std::string Navigator::FileNameText() const {
-  if (!fileNameEdit_) return {};
+std::optional<std::string> Navigator::FileNameText() const {
+  if (!fileNameEdit_) return std::string();
   char text[2049] = {};
-  SendMessageA(fileNameEdit_, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  if (!ctx_.channel.SendTo(fileNameEdit_, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text))) return std::nullopt;
   text[sizeof text - 1] = 0;
-  return text;
+  return std::string(text);
+}
+
+void Navigator::SetFileNameText(const std::string& text) const {
+  if (fileNameEdit_) ctx_.channel.SendTo(fileNameEdit_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void Navigator::StartWait(WPARAM mode) {
@@ -51,9 +53,12 @@ void Navigator::StartWait(WPARAM mode) {
 
 void Navigator::NavigateToFolder(std::string path) {
   if (path.empty() || path.back() != '\\') path += '\\';
-  savedEditText_ = FileNameText();
+  // A dialog that does not answer is not driven: the click is lost, not the panel.
+  const std::optional<std::string> text = FileNameText();
+  if (!text) return;
+  savedEditText_ = *text;
   viewBeforeNavigation_ = FolderViewOf(ctx_.dialog).view;
-  if (fileNameEdit_) SendMessageA(fileNameEdit_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  SetFileNameText(path);
   // Only now: the panel's own text had to reach the box.
   ctx_.slot.CatchFileNameText = 1;
   if (fileNameEdit_) {
@@ -67,7 +72,9 @@ void Navigator::NavigateToFolder(std::string path) {
 }
 
 void Navigator::NavigateToLink(const std::string& linkPath) {
-  savedEditText_ = FileNameText();
+  const std::optional<std::string> text = FileNameText();
+  if (!text) return;
+  savedEditText_ = *text;
   viewBeforeNavigation_ = FolderViewOf(ctx_.dialog).view;
   const std::size_t slash = linkPath.find_last_of('\\');
   std::string name = slash == std::string::npos ? linkPath : linkPath.substr(slash + 1);
@@ -76,7 +83,7 @@ void Navigator::NavigateToLink(const std::string& linkPath) {
   targetItemName_ = name;
   const std::string folder = slash == std::string::npos ? std::string() : linkPath.substr(0, slash + 1);
   if (fileNameEdit_) {
-    SendMessageA(fileNameEdit_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+    SetFileNameText(folder);
     SetFocus(fileNameEdit_);
     PostMessageA(fileNameEdit_, WM_KEYDOWN, VK_RETURN, 0);
     PostMessageA(fileNameEdit_, WM_KEYUP, VK_RETURN, 0);
@@ -105,7 +112,7 @@ void Navigator::Wait(WPARAM mode) {
   }
   waitCount_ = 0;
   ctx_.slot.CatchFileNameText = 0;
-  if (fileNameEdit_) SendMessageA(fileNameEdit_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(savedEditText_.c_str()));
+  SetFileNameText(savedEditText_);
   if (mode != 1) {
     SetFocus(focusAfter_);
     return;
@@ -117,7 +124,7 @@ void Navigator::Wait(WPARAM mode) {
   const FolderViewWindows view = FolderViewOf(ctx_.dialog);
   viewBeforeNavigation_ = view.view;
   SetFocus(view.list);
-  SendMessageA(ctx_.dialog, WM_COPYDATA, reinterpret_cast<WPARAM>(ctx_.Wnd()), reinterpret_cast<LPARAM>(&cds));
+  ctx_.channel.Send(WM_COPYDATA, reinterpret_cast<WPARAM>(ctx_.Wnd()), reinterpret_cast<LPARAM>(&cds));
   StartWait(0);
 }
 
@@ -132,11 +139,10 @@ void Navigator::FolderReported(const std::optional<ItemListBytesView>& list) {
 Navigator::ScanResult Navigator::Scan() {
   if (!ctx_.Active()) return ScanResult::Unchanged;
   if (!IsWindow(ctx_.dialog)) return ScanResult::Gone;
-  DWORD_PTR result = static_cast<DWORD_PTR>(-1);
-  if (!SendMessageTimeoutA(ctx_.dialog, VTM_GETFOLDER, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kFolderQueryTimeoutMs,
-                           &result))
-    return ScanResult::Unchanged;  // no answer counts like a dropped-down folder box
-  switch (static_cast<LRESULT>(result)) {
+  LRESULT result = -1;
+  // No answer counts like a dropped-down folder box; a dialog known not to answer is not asked.
+  if (!ctx_.channel.Send(VTM_GETFOLDER, 0, 0, &result)) return ScanResult::Unchanged;
+  switch (result) {
     case 0:
       selectedItem_.reset();
       currentFolder_.reset();

@@ -45,7 +45,9 @@ class Navigator {
   void Release();
 
  private:
-  std::string FileNameText() const;
+  // The file-name box's text; none when the dialog does not answer.
+  std::optional<std::string> FileNameText() const;
+  void SetFileNameText(const std::string& text) const;
   void StartWait(WPARAM mode);
 
   PanelContext& ctx_;

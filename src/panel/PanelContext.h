@@ -7,6 +7,7 @@
 #include <string>
 
 #include "kit/Window.h"
+#include "panel/DialogChannel.h"
 #include "protocol/SharedBlock.h"
 #include "settings/QRegistry.h"
 
@@ -34,6 +35,7 @@ struct PanelContext {
   Window& window;          // the panel: its handle and its self-posts
   HWND dialog = nullptr;   // the attached file dialog (never ours to destroy)
   bool closing = false;    // the panel is on its way out: waits end, nothing new starts
+  DialogChannel channel;   // every send to the dialog and its children goes through it
 
   HWND Wnd() const { return window.Handle(); }
   bool Active() const { return slot.State == kSlotActive; }

@@ -35,6 +35,7 @@ std::unique_ptr<TVTReplacer> TVTReplacer::Create(const PanelEnvironment& env, Di
   if (!panel->CreateWindowOf(0, kPanelClass, "Vantrel", style, 0, 0, 635, 395, panel->ctx_.dialog, menu))
     return nullptr;
   panel->form_.MenuBarAdopted();
+  panel->ctx_.channel.Attach(panel->Handle(), panel->ctx_.dialog);
   panel->form_.CreateComponents(panel->Handle());
   panel->preview_.Create();
   if (!env.debugMode) SetTimer(panel->Handle(), tmControl, 500, nullptr);  // DebugMode leaves drift uncorrected
@@ -156,13 +157,18 @@ LRESULT TVTReplacer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case VTM_NUDGEDIALOG:
     case VTM_RESTOREDRAG:
     case VTM_OPTIONSCLOSED:
+    case VTM_DIALOGANSWERS:
       // Any program can post these numbers; only the panel's own posts carry its key.
       if (!IsOwnPost(lp)) return 0;
       if (msg == VTM_NAVWAIT) navigator_.Wait(wp);
+      else if (msg == VTM_DIALOGANSWERS) ctx_.channel.Answered();
       else if (msg == VTM_NUDGEDIALOG) link_.NudgeDialog();
       else if (msg == VTM_RESTOREDRAG) link_.RestoreDrag();
       else if (msg == VTM_OPTIONSCLOSED) commands_.OptionsClosedArrived();
       else link_.RepaintAfterMove(msg, wp);
+      return 0;
+    case VTM_DIALOGENABLED:
+      if (ctx_.Active()) EnableWindow(Handle(), IsWindowEnabled(ctx_.dialog));
       return 0;
     case WM_WINDOWPOSCHANGING:
       if (lp) link_.PanelMoving(*reinterpret_cast<const WINDOWPOS*>(lp));
@@ -175,10 +181,12 @@ LRESULT TVTReplacer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SHOWWINDOW:
       // The flag is the visibility the panel is about to have.
       if (ctx_.Active() && (IsWindowVisible(ctx_.dialog) != FALSE) != (wp != 0))
-        ShowWindow(ctx_.dialog, wp ? SW_SHOW : SW_HIDE);
+        ShowWindowAsync(ctx_.dialog, wp ? SW_SHOW : SW_HIDE);
       return Default(msg, wp, lp);
     case WM_ENABLE:
-      if ((IsWindowEnabled(ctx_.dialog) != FALSE) != (wp != 0)) EnableWindow(ctx_.dialog, wp != 0);
+      // Enabling another program's window waits on it: the dialog's own thread does it.
+      if ((IsWindowEnabled(ctx_.dialog) != FALSE) != (wp != 0))
+        PostMessageA(ctx_.dialog, VTM_SETWINDOWLONG, static_cast<WPARAM>(kEnableIndex), wp != 0);
       link_.RepaintFrame();
       return 0;
     case WM_SIZE:
@@ -239,6 +247,8 @@ LRESULT TVTReplacer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
       if (wp == tmControl) {
         link_.Resynchronise();
+        // A show or hide the dialog could not report (the controller was busy) is caught up.
+        if (ctx_.Active()) ShowWithDialog(IsWindowVisible(ctx_.dialog) != FALSE);
       } else if (wp == tmscan) {
         const Navigator::ScanResult scan = navigator_.Scan();
         if (scan == Navigator::ScanResult::Reported) {

@@ -23,6 +23,12 @@ inline constexpr std::uint32_t VTM_SETWINDOWLONG = 0x448;
 inline constexpr std::int32_t kStyleIndex = -16;     // GWL_STYLE
 inline constexpr std::int32_t kExStyleIndex = -20;   // GWL_EXSTYLE
 constexpr bool IsStyleIndex(std::int32_t index) { return index == kStyleIndex || index == kExStyleIndex; }
+// Two requests carried out inside the dialog's own thread, so that the panel never makes a
+// call that waits on a program that may hang. VTM_GETWINDOWLONG with kMinimumSizeIndex: the
+// dialog's minimum tracking size, width in the low word, height in the high word.
+// VTM_SETWINDOWLONG with kEnableIndex (posted, lParam 0 or 1): enables or disables the dialog.
+inline constexpr std::int32_t kMinimumSizeIndex = 0x5654;
+inline constexpr std::int32_t kEnableIndex = 0x5655;
 
 // A panel's own messages (same process). Anyone can post these numbers to a panel: each
 // carries the panel's private key in lParam, and wParam is never a pointer.
@@ -32,6 +38,10 @@ inline constexpr std::uint32_t VTM_PANELMOVED = 0x44A;
 inline constexpr std::uint32_t VTM_OPTIONSCLOSED = 0x44B;
 inline constexpr std::uint32_t VTM_NUDGEDIALOG = 0x44C;
 inline constexpr std::uint32_t VTM_RESTOREDRAG = 0x450;
+inline constexpr std::uint32_t VTM_DIALOGANSWERS = 0x44E;  // a dialog that did not answer does again
+// From the hook library in the dialog's process, so without the key: "the dialog was enabled
+// or disabled". It carries nothing; the panel looks at the dialog itself.
+inline constexpr std::uint32_t VTM_DIALOGENABLED = 0x44F;
 // From the panel's preview worker: wParam is only a request number, which finds the picture
 // of the newest request and nothing else, so this one needs no key.
 inline constexpr std::uint32_t VTM_PREVIEWREADY = 0x44D;

@@ -1,6 +1,7 @@
 // Hot folders and the tray end to end: the real Kestrum.exe with real Open dialogs, the list
 // driven with the messages a user's mouse makes, shell data objects dropped through real OLE
 // drag and drop, and the stored list read back from the registry.
+#include "support/Frozen.h"
 #include "support/PanelHarness.h"
 
 #include <ole2.h>
@@ -391,6 +392,47 @@ TEST_F(HotFolders, TrayMenusListTheStoredFoldersAndExit) {
   ASSERT_TRUE(SlotFreed(client.Dialog()));
   chooseExit();
   EXPECT_TRUE(controller_.WaitExit(kWait));
+}
+
+// A framed program that stops answering costs Kestrum one bounded wait at most (a second):
+// it answers while that program's panel is moved, sized and clicked, and another program's dialog
+// gets its panel. Once the program runs again its dialog catches up, and both close.
+TEST_F(HotFolders, AStoppedProgramFreezesNeitherKestrumNorOtherPanels) {
+  Store({PathList(NewFolder("Hot Target"))});
+  StartController();
+  HWND controller = TopWindow(controller_.Id(), "TVantrel");
+  Client& stuck = Open("Stuck.exe");
+  HWND hot = OpenPanelList(stuck, 1);
+  ASSERT_TRUE(hot);
+  HWND panel = PanelOf(stuck.Dialog());
+  ASSERT_TRUE(WaitFor([&] { return Framed(panel, stuck.Dialog()); }, kWait));
+  Frozen frozen(stuck.Process().Id());
+  ASSERT_TRUE(frozen.Any());
+  ASSERT_EQ(AnswerTime(stuck.Dialog(), 1000), 1000u) << "the program still answers";
+  const RECT p = WindowRectOf(panel);
+  DWORD worst = 0;
+  for (int i = 1; i <= 8; ++i) {
+    SetWindowPos(panel, nullptr, p.left + 9 * i, p.top + 4 * i, Width(p) + (i % 2) * 30, Height(p),
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+    if (i == 4) Click(hot, 0);
+    worst = std::max(worst, AnswerTime(controller, 10000));
+    Pump(300);
+  }
+  EXPECT_LT(worst, 2500u) << "Kestrum waited on the stopped program";
+  Client& other = Open("Other.exe");
+  ASSERT_TRUE(other.WaitDialog());
+  HWND second = other.WaitPanel();
+  ASSERT_TRUE(second) << "no panel for another program while one is stopped";
+  EXPECT_TRUE(WaitFor([&] { return Framed(second, other.Dialog()); }, kWait));
+  EXPECT_LT(AnswerTime(controller, 10000), 2500u);
+
+  frozen.Thaw();
+  EXPECT_TRUE(WaitFor([&] { return Framed(panel, stuck.Dialog()); }, kWait)) << "the dialog did not catch up";
+  EXPECT_TRUE(Framed(second, other.Dialog()));
+  for (Client* c : {&stuck, &other}) {
+    PostMessageA(c->Dialog(), WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(SlotFreed(c->Dialog()));
+  }
 }
 
 }  // namespace

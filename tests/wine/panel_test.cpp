@@ -238,7 +238,11 @@ TEST_F(Panel, AFolderTheDialogRefusesEndsTheWaitAndKeepsTheText) {
   CreateDirectoryA(target.c_str(), nullptr);
   vtt::WriteString(App("PanelA.exe"), "LastOpenFolder", target);
   StartController();
-  Client& a = Open("PanelA.exe", "--refuse --folder " + vtt::TempDir() + " --file report.txt");
+  // A folder nothing changes: the dialog refreshes a view whose folder changes, and that
+  // would end the wait as a navigation does.
+  const std::string quiet = folder_->Path() + "Quiet";
+  CreateDirectoryA(quiet.c_str(), nullptr);
+  Client& a = Open("PanelA.exe", "--refuse --folder " + quiet + " --file report.txt");
   ASSERT_TRUE(a.WaitDialog());
   ASSERT_TRUE(a.WaitPanel());
   const std::string home = LookIn(a.Dialog());
