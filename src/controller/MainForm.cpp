@@ -127,6 +127,7 @@ bool TVantrel::FormCreate() {
   SetWindowPos(Handle(), nullptr, GetSystemMetrics(SM_CXSCREEN) - kFormWidth,
                GetSystemMetrics(SM_CYSCREEN) - kFormHeight, kFormWidth, kFormHeight,
                SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  StampBlock();
   SetTimer(Handle(), kWatchTimer, kWatchInterval, nullptr);
   TrayCommands commands;
   commands.startupOptions = [this] { ShowStartupOptions(); };
@@ -137,7 +138,17 @@ bool TVantrel::FormCreate() {
   return true;
 }
 
+// The watch timer's heartbeat for the hook instances: while this thread is stuck, the stamp
+// ages and no program waits on us (0 is kept for "not yet").
+void TVantrel::StampBlock() {
+  if (SharedBlock* block = shared_.get()) {
+    const DWORD now = GetTickCount();
+    *static_cast<volatile std::uint32_t*>(&block->ControllerStamp) = now ? now : 1;
+  }
+}
+
 void TVantrel::tmwatchTimer() {
+  StampBlock();
   if (DebugSettings().debugMode && !IsWindowVisible(Handle())) ShowWindow(Handle(), SW_SHOWNOACTIVATE);
   if (dispatcher_ && dispatcher_->WatchTick())
     MessageBoxA(Handle(), kPanelsClosed, kApplicationTitle, MB_OK | MB_ICONINFORMATION);

@@ -122,7 +122,7 @@ int ReportDialogFolder(const DialogSlot& slot) {
       withItem = true;
     }
   }
-  SendCopyData(FromHandle32<HWND>(slot.PanelWindow), reinterpret_cast<WPARAM>(dialog), VTCD_FOLDER, data,
+  SendCopyData(PanelOfSlot(slot), reinterpret_cast<WPARAM>(dialog), VTCD_FOLDER, data,
                static_cast<DWORD>(size), kNotifyTimeoutMs);
   return withItem ? 2 : 1;
 }

@@ -4,6 +4,8 @@
 
 #include "hooklib/HostProgram.h"
 #include "protocol/Messages.h"
+#include "protocol/Handle32.h"
+#include "protocol/Slots.h"
 
 namespace vt::hook {
 
@@ -92,6 +94,16 @@ HWND FindControllerWindow() {
   return found;
 }
 
+HWND PanelOfSlot(const DialogSlot& slot) {
+  HWND panel = FromHandle32<HWND>(slot.PanelWindow);
+  HWND controller = panel ? FindControllerWindow() : nullptr;
+  if (!controller) return nullptr;
+  DWORD panelProcess = 0, controllerProcess = 0;
+  GetWindowThreadProcessId(panel, &panelProcess);
+  GetWindowThreadProcessId(controller, &controllerProcess);
+  return panelProcess != 0 && panelProcess == controllerProcess ? panel : nullptr;
+}
+
 std::size_t GetHostProgramPath(char* out) {
   // The module file names the program whatever its command line holds.
   char module[kProgramPathMax * 4 + 1];
@@ -105,15 +117,20 @@ std::size_t GetHostProgramPath(char* out) {
   return ProgramPathFromCommandLine(std::string_view(line, strnlen(line, kCommandLineMax)), out);
 }
 
-void SendCopyData(HWND to, WPARAM wParam, DWORD kind, const void* data, DWORD size, UINT timeoutMs) {
-  if (!to) return;
+bool ControllerAnswers() {
+  const volatile SharedBlock* block = g.block;
+  return block && ControllerStampFresh(block->ControllerStamp, GetTickCount());
+}
+
+bool SendCopyData(HWND to, WPARAM wParam, DWORD kind, const void* data, DWORD size, UINT timeoutMs) {
+  if (!to || !ControllerAnswers()) return false;
   COPYDATASTRUCT cds;
   cds.dwData = kind;
   cds.cbData = size;
   cds.lpData = const_cast<void*>(data);
   DWORD_PTR ignored = 0;
-  SendMessageTimeoutA(to, WM_COPYDATA, wParam, reinterpret_cast<LPARAM>(&cds), SMTO_NORMAL | SMTO_ABORTIFHUNG,
-                      timeoutMs, &ignored);
+  return SendMessageTimeoutA(to, WM_COPYDATA, wParam, reinterpret_cast<LPARAM>(&cds), SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                             timeoutMs, &ignored) != 0;
 }
 
 void PinLibrary() {

@@ -39,16 +39,31 @@ void ReportDebugBox(const char* text, const char* caption);
 // none answers. A hung controller does not stall the caller: the identify waits 1 s at most.
 HWND FindControllerWindow();
 
+// The slot's panel window, when it belongs to the controller's process; 0 otherwise. Any
+// program can write a window handle into the block: nothing is sent to, enabled or disabled
+// for a window of another program.
+HWND PanelOfSlot(const DialogSlot& slot);
+
 // Program path of this process (kProgramPathMax + 1 bytes at out); returns its length.
 std::size_t GetHostProgramPath(char* out);
 
-// Sends WM_COPYDATA and waits for the receiver, but gives up after `timeoutMs` or at once
-// when the receiver's thread is hung, so a stalled controller or panel never hangs the host.
-// Sent messages to this thread are still handled while it waits. Nothing is sent to 0.
-void SendCopyData(HWND to, WPARAM wParam, DWORD kind, const void* data, DWORD size, UINT timeoutMs);
+// False while the controller's stamp in the block is stale: its thread has not run its watch
+// timer for two seconds, and waiting on it would only stall this program.
+bool ControllerAnswers();
 
-inline constexpr UINT kAttachTimeoutMs = 10000;  // the controller creates and shows a panel
-inline constexpr UINT kNotifyTimeoutMs = 5000;
+// Sends WM_COPYDATA to the controller or a panel (both in the controller's process) and waits
+// for the receiver, but gives up after `timeoutMs` or at once when the receiver's thread is
+// hung, and sends nothing while ControllerAnswers() is false. So a program waits on a stopped
+// controller for one time-out, perhaps two, and then not at all until its stamp moves again.
+// Sent messages to this thread are still handled while it waits. Nothing is sent to 0. False
+// when the receiver did not answer.
+bool SendCopyData(HWND to, WPARAM wParam, DWORD kind, const void* data, DWORD size, UINT timeoutMs);
+
+// The bounds: creating and showing a panel takes a few milliseconds (worst seen 11 ms under
+// Wine), so 3 s is ample, and a user opening a dialog forgives a pause that short; a
+// notification is handled at once, and 1 s is the most a move may stall.
+inline constexpr UINT kAttachTimeoutMs = 3000;
+inline constexpr UINT kNotifyTimeoutMs = 1000;
 inline constexpr UINT kQueryTimeoutMs = 1000;
 
 // Keeps the library in this process for good: windows subclassed here call into it until

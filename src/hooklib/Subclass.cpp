@@ -50,7 +50,7 @@ WindowPos32 ToWire(const WINDOWPOS& p) {
 
 void Notify(const DialogSlot& slot, HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   NotifyRecord record{message, static_cast<std::uint32_t>(wParam), static_cast<std::uint32_t>(lParam), 0};
-  SendCopyData(FromHandle32<HWND>(slot.PanelWindow), reinterpret_cast<WPARAM>(dialog), message, &record, sizeof record,
+  SendCopyData(PanelOfSlot(slot), reinterpret_cast<WPARAM>(dialog), message, &record, sizeof record,
                kNotifyTimeoutMs);
 }
 
@@ -128,7 +128,7 @@ LRESULT CALLBACK DialogSubclassProc(HWND window, UINT message, WPARAM wParam, LP
   if (n < 0) return CallSaved(window, message, wParam, lParam);
   const DialogSlot slot = ReadSlot(*block, n);
   const bool active = slot.State == kSlotActive;
-  HWND panel = FromHandle32<HWND>(slot.PanelWindow);
+  HWND panel = PanelOfSlot(slot);
 
   switch (message) {
     case WM_SIZE:
@@ -203,7 +203,7 @@ LRESULT CALLBACK EditSubclassProc(HWND window, UINT message, WPARAM wParam, LPAR
   if (!text) text = "";  // WM_SETTEXT with no text sets the empty one
   std::size_t length = strnlen(text, kMaxSetText);
   if (length == kMaxSetText) return 0;  // no end within reach: nothing is passed on or sent
-  SendCopyData(FromHandle32<HWND>(slot.PanelWindow), reinterpret_cast<WPARAM>(window), VTCD_SETTEXT, text,
+  SendCopyData(PanelOfSlot(slot), reinterpret_cast<WPARAM>(window), VTCD_SETTEXT, text,
                static_cast<DWORD>(length + 1), kNotifyTimeoutMs);
   return 0;
 }

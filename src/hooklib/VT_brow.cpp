@@ -35,16 +35,24 @@ bool IsIgnoredProgram() {
 }
 
 void AttachToDialog(HWND dialog) {
-  LONG style = GetWindowLongA(dialog, GWL_STYLE);
-  if (!(style & WS_THICKFRAME)) SetWindowLongA(dialog, GWL_STYLE, style | WS_THICKFRAME);
+  // A controller that does not answer gets no report, and the dialog stays as it was.
+  if (!ControllerAnswers()) return;
   HWND controller = FindControllerWindow();
+  if (!controller) return;
+  const LONG style = GetWindowLongA(dialog, GWL_STYLE);
+  if (!(style & WS_THICKFRAME)) SetWindowLongA(dialog, GWL_STYLE, style | WS_THICKFRAME);
   char path[kProgramPathMax + 1];
   std::size_t length = GetHostProgramPath(path);
   std::string_view name = FileNamePart(std::string_view(path, length));
   // The controller claims a slot and shows the panel while this waits.
-  SendCopyData(controller, reinterpret_cast<WPARAM>(dialog), VTCD_ATTACH, name.data(),
-               static_cast<DWORD>(name.size() + 1), kAttachTimeoutMs);
+  const bool answered = SendCopyData(controller, reinterpret_cast<WPARAM>(dialog), VTCD_ATTACH, name.data(),
+                                     static_cast<DWORD>(name.size() + 1), kAttachTimeoutMs);
   if (!IsWindow(dialog)) return;  // the program closed it meanwhile
+  // Without an answer the dialog goes on as it was, unless the controller took it after all.
+  if (!answered && FindDialogSlot(*g.block, Handle32(dialog)) < 0) {
+    if (!(style & WS_THICKFRAME)) SetWindowLongA(dialog, GWL_STYLE, style);
+    return;
+  }
   InstallSubclass(dialog, DialogSubclassProc);
   if (HWND box = FindFileNameBox(dialog)) InstallSubclass(box, EditSubclassProc);
 }

@@ -47,7 +47,10 @@ struct SharedBlock {
   std::uint32_t NoAttachVTR;
   std::uint32_t GetMessageHook;
   std::uint32_t CallWndRetHook;
-  std::uint8_t Reserved2[384];
+  // The controller's tick count, written every half second by its watch timer (0: not yet):
+  // a stale one tells a hook instance that the controller's thread does not answer.
+  std::uint32_t ControllerStamp;
+  std::uint8_t Reserved2[380];
   char IgnoreList[kIgnoreEntries][kIgnoreEntrySize];
   std::uint8_t Reserved3[95424];
 };
@@ -71,6 +74,7 @@ static_assert(offsetof(SharedBlock, ShowErrors) == 3600);
 static_assert(offsetof(SharedBlock, NoAttachVTR) == 3604);
 static_assert(offsetof(SharedBlock, GetMessageHook) == 3608);
 static_assert(offsetof(SharedBlock, CallWndRetHook) == 3612);
+static_assert(offsetof(SharedBlock, ControllerStamp) == 3616);
 static_assert(offsetof(SharedBlock, IgnoreList) == 4000);
 static_assert(sizeof(SharedBlock) == kSharedBlockSize);
 

@@ -8,6 +8,13 @@
 
 namespace vt {
 
+// A controller whose stamp is older than this (four missed watch ticks) is taken as not
+// answering; a stamp of 0 is one that has not stamped yet.
+inline constexpr std::uint32_t kControllerStaleMs = 2000;
+constexpr bool ControllerStampFresh(std::uint32_t stamp, std::uint32_t now) {
+  return stamp == 0 || now - stamp <= kControllerStaleMs;
+}
+
 // Lowest slot whose PanelWindow is 0, or -1 when all ten are in use.
 int FirstFreeSlot(const SharedBlock& block);
 

@@ -141,6 +141,15 @@ TEST_F(Slots, TheLowestFreeSlotIsTakenAndClaimClearsAllButTheLastWord) {
   vt::ClaimSlot(*block, -1, 1);  // outside the ten: nothing happens
 }
 
+// The hook library's test of Kestrum's heartbeat, across the tick count's wrap after 49 days.
+TEST(ControllerStamp, AStampOlderThanTwoSecondsIsStaleAndNoneYetIsFresh) {
+  EXPECT_TRUE(vt::ControllerStampFresh(0, 123456));
+  EXPECT_TRUE(vt::ControllerStampFresh(1000, 3000));
+  EXPECT_FALSE(vt::ControllerStampFresh(1000, 3001));
+  EXPECT_TRUE(vt::ControllerStampFresh(0xFFFFFF00u, 0x500u));
+  EXPECT_FALSE(vt::ControllerStampFresh(0xFFFFFF00u, 0x900u));
+}
+
 bool OnlyEvenAlive(std::uint32_t w) { return w % 2 == 0; }
 
 TEST_F(Slots, ExitIsBlockedOnlyByALivePanelWindow) {

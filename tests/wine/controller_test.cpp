@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shlobj.h>
+#include <aclapi.h>
 
 #include <cstring>
 #include <string>
@@ -240,6 +241,43 @@ TEST_F(Controller, MainWindowIsHiddenToolWindowInTheCornerAndAnswersIdentify) {
       ASSERT_TRUE(SendMessageTimeoutA(main, 0x448, wp, lp, SMTO_ABORTIFHUNG, 5000, &answer));
       EXPECT_EQ(answer, 12345u) << wp << " " << lp;
     }
+  EXPECT_TRUE(Exit(p, main));
+}
+
+// The block is the user's alone (and the system's), low integrity may not write it, and the
+// watch timer's stamp in it moves while Kestrum runs.
+TEST_F(Controller, TheSharedBlockIsTheUsersAloneAndCarriesAHeartbeat) {
+  NotFirstRun();
+  vtt::Process p = Start(folder_);
+  HWND main = WaitReady(p);
+  ASSERT_TRUE(main);
+  HANDLE mapping = OpenFileMappingA(READ_CONTROL, FALSE, "VantrelSharedVars");
+  ASSERT_TRUE(mapping);
+  PACL dacl = nullptr;
+  PSECURITY_DESCRIPTOR sd = nullptr;
+  ASSERT_EQ(GetSecurityInfo(mapping, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr, &sd),
+            static_cast<DWORD>(ERROR_SUCCESS));
+  ASSERT_TRUE(dacl);
+  EXPECT_EQ(dacl->AceCount, 2);
+  HANDLE token = nullptr;
+  ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
+  unsigned char user[512];
+  DWORD size = 0;
+  ASSERT_TRUE(GetTokenInformation(token, TokenUser, user, sizeof user, &size));
+  void* ace = nullptr;
+  ASSERT_TRUE(GetAce(dacl, 0, &ace));
+  EXPECT_TRUE(EqualSid(&static_cast<ACCESS_ALLOWED_ACE*>(ace)->SidStart, reinterpret_cast<TOKEN_USER*>(user)->User.Sid));
+  LocalFree(sd);
+  CloseHandle(token);
+  CloseHandle(mapping);
+
+  vtt::SharedView view;
+  ASSERT_TRUE(view);
+  const std::uint32_t first = view->ControllerStamp;
+  vtt::Pump(1200);
+  EXPECT_NE(first, 0u);
+  EXPECT_NE(view->ControllerStamp, first);
+  EXPECT_LE(GetTickCount() - view->ControllerStamp, 1000u);
   EXPECT_TRUE(Exit(p, main));
 }
 

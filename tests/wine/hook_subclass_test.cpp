@@ -126,9 +126,10 @@ TEST_F(SubclassTest, ShowActivationAndEnabledStateReachThePanel) {
   EXPECT_EQ(acts[0].WParam, 1u);
 
   ASSERT_TRUE(EnableBounded(dialog_, FALSE));
-  EXPECT_FALSE(IsWindowEnabled(panel_)) << "the panel follows its dialog into a modal state";
+  EXPECT_TRUE(vtt::WaitFor([&] { return !IsWindowEnabled(panel_); }, 5000))
+      << "the panel follows its dialog into a modal state";
   ASSERT_TRUE(EnableBounded(dialog_, TRUE));
-  EXPECT_TRUE(IsWindowEnabled(panel_));
+  EXPECT_TRUE(vtt::WaitFor([&] { return IsWindowEnabled(panel_) != FALSE; }, 5000));
 }
 
 TEST_F(SubclassTest, CloseAndDestroyAreReportedInOrder) {

@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "protocol/Messages.h"
+#include "support/Frozen.h"
 #include "support/PanelHarness.h"
 #include "protocol/Handle32.h"
 
@@ -111,6 +112,80 @@ TEST_F(Panel, AHostileProgramCannotBreakPanelsOrTheController) {
   HWND second = next.WaitPanel();
   ASSERT_TRUE(second);
   EXPECT_TRUE(WaitFor([&] { return Framed(second, next.Dialog()); }, 5000));
+}
+
+// With Kestrum stopped, a program's new dialog waits on it once, for the attach's time-out
+// (3 s), and its moves a second at most, until Kestrum's stamp in the block is stale and
+// nothing waits at all; once Kestrum runs again, the next dialog is framed as ever.
+TEST_F(Panel, AStoppedKestrumHoldsNoDialogForLong) {
+  StartController();
+  Frozen frozen(controller_.Id());
+  ASSERT_TRUE(frozen.Any());
+  Client& first = Open("Waiting.exe");
+  ASSERT_TRUE(first.WaitDialog());
+  EXPECT_LT(AnswerTime(first.Dialog(), 10000), 4000u) << "the dialog waited on the stopped program";
+  const RECT r = WindowRectOf(first.Dialog());
+  for (int i = 1; i <= 5; ++i) {
+    SetWindowPos(first.Dialog(), nullptr, r.left + 7 * i, r.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+    EXPECT_LT(AnswerTime(first.Dialog(), 10000), 1500u) << "move " << i;
+  }
+  Client& second = Open("Second.exe");
+  ASSERT_TRUE(second.WaitDialog());
+  EXPECT_LT(AnswerTime(second.Dialog(), 10000), 1500u) << "a second program after Kestrum's stamp went stale";
+  EXPECT_EQ(PanelOf(second.Dialog()), nullptr);
+
+  frozen.Thaw();
+  Client& later = Open("Later.exe");
+  ASSERT_TRUE(later.WaitDialog());
+  EXPECT_TRUE(later.WaitPanel()) << "no panel once Kestrum runs again";
+  PostMessageA(later.Dialog(), WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(SlotFreed(later.Dialog()));
+}
+
+// What reaches a window of this test program: reports, enabling, and the request to look.
+int g_decoyReceived = 0;
+LRESULT CALLBACK DecoyProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  if (m == WM_COPYDATA || m == WM_ENABLE || m == vt::VTM_DIALOGENABLED) ++g_decoyReceived;
+  return DefWindowProcA(w, m, wp, lp);
+}
+
+// A window of another program written into a dialog's slot gets nothing from the hook library:
+// no reports, and it is never enabled or disabled for the dialog.
+TEST_F(Panel, AWindowOfAnotherProgramInASlotGetsNothingFromTheDialog) {
+  StartController();
+  Client& c = Open("Victim.exe");
+  ASSERT_TRUE(c.WaitDialog());
+  HWND panel = c.WaitPanel();
+  ASSERT_TRUE(panel);
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DecoyProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "VtDecoy";
+  RegisterClassA(&wc);
+  HWND decoy = CreateWindowExA(0, "VtDecoy", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
+  ASSERT_TRUE(decoy);
+  vtt::SharedView view;
+  ASSERT_TRUE(view);
+  vt::DialogSlot* slot = nullptr;
+  for (auto& s : view->Slots)
+    if (s.DialogWindow == vt::Handle32(c.Dialog())) slot = &s;
+  ASSERT_TRUE(slot);
+  slot->PanelWindow = vt::Handle32(decoy);
+  const RECT d = WindowRectOf(c.Dialog());
+  for (int i = 1; i <= 3; ++i) {
+    SetWindowPos(c.Dialog(), nullptr, d.left + 5 * i, d.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Pump(100);
+  }
+  EnableWindow(c.Dialog(), FALSE);
+  EnableWindow(c.Dialog(), TRUE);
+  Pump(1000);
+  EXPECT_EQ(g_decoyReceived, 0);
+  EXPECT_TRUE(IsWindowEnabled(decoy));
+  slot->PanelWindow = vt::Handle32(panel);
+  PostMessageA(c.Dialog(), WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(SlotFreed(c.Dialog()));
+  DestroyWindow(decoy);
 }
 
 }  // namespace

@@ -122,6 +122,12 @@ LRESULT CALLBACK Controller::PanelProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     }
     return 0;
   }
+  // As a real panel: the request carries nothing, the panel looks at its dialog.
+  if (self && m == vt::VTM_DIALOGENABLED) {
+    for (const auto& slot : self->block_->Slots)
+      if (slot.PanelWindow == vt::Handle32(w)) EnableWindow(w, IsWindowEnabled(vt::FromHandle32<HWND>(slot.DialogWindow)));
+    return 0;
+  }
   return DefWindowProcA(w, m, wp, lp);
 }
 
