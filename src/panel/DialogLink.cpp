@@ -60,7 +60,10 @@ PanelFrame DialogLink::CurrentFrame() const {
   const HWND view = FolderViewOf(ctx_.dialog).view;
   RECT d{}, v{};
   const bool haveView = view && GetWindowRect(view, &v) && GetWindowRect(ctx_.dialog, &d);
-  f.strip = HiddenStripWidth(haveView, v.left, d.left);
+  // Between two views, and while the dialog closes (it drops its view before it is destroyed),
+  // the strip is the one last seen: the panel must not grow over it and be saved that way.
+  if (haveView) lastStrip_ = HiddenStripWidth(true, v.left, d.left);
+  f.strip = lastStrip_ >= 0 ? lastStrip_ : HiddenStripWidth(false, 0, 0);
   return f;
 }
 

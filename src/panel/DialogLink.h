@@ -68,6 +68,7 @@ class DialogLink {
   std::uint32_t nextSequence_ = 1;
   BOOL savedDragFullWindows_ = TRUE;
   int pressedButton_ = 0, hoverButton_ = 0;
+  mutable std::int32_t lastStrip_ = -1;  // the hidden strip while the dialog last had a view
   std::deque<Rect> ownMoves_;  // where the panel sent the dialog, until it reports each
   RECT normalBounds_{};
   RECT lastRect_{};

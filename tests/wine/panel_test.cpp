@@ -293,3 +293,41 @@ TEST_F(Panel, OpeningAndClosingDialogsLeavesNoGdiObjectsBehind) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace vtt;
+
+// Notepad's Open dialog carries a template of its own (the encoding box): it is framed as soon
+// as its panel shows, and the geometry saved when it closes is the one its panel had.
+TEST_F(Panel, NotepadsDialogWithATemplateIsFramedAndKeepsItsGeometry) {
+  StartController();
+  Process notepad("C:\\windows\\notepad.exe");
+  HWND main = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (main = TopWindow(notepad.Id(), "Notepad")) != nullptr; }, kWait));
+  PostMessageA(main, WM_COMMAND, 0x101, 0);  // File > Open
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (dialog = TopWindow(notepad.Id(), "#32770")) && IsWindowVisible(dialog); }, kWait));
+  HWND panel = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (panel = PanelOf(dialog)) != nullptr; }, kWait));
+  EXPECT_TRUE(WaitFor([&] { return Framed(panel, dialog); }, 1000)) << "not framed within two resynchronisations";
+  Pump(2000);
+  EXPECT_TRUE(Framed(panel, dialog)) << Text(WindowRectOf(dialog)) << " vs " << Text(ExpectedDialogRect(panel, dialog));
+  const RECT before = WindowRectOf(panel);
+  SetWindowPos(panel, nullptr, before.left + 20, before.top + 10, Width(before) + 60, Height(before) + 40,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  ASSERT_TRUE(WaitFor([&] { return Framed(panel, dialog); }, kWait));
+  const RECT last = WindowRectOf(panel);
+  PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(SlotFreed(dialog));
+  DWORD width = 0, height = 0, left = 0;
+  ASSERT_TRUE(ReadDword(App("NOTEPAD.EXE"), "VTWidth", &width));
+  ReadDword(App("NOTEPAD.EXE"), "VTHeight", &height);
+  ReadDword(App("NOTEPAD.EXE"), "VTLeft", &left);
+  EXPECT_EQ(static_cast<int>(width), Width(last));
+  EXPECT_EQ(static_cast<int>(height), Height(last));
+  EXPECT_EQ(static_cast<int>(left), last.left);
+  notepad.Kill();
+}
+
+}  // namespace
