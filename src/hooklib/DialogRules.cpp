@@ -32,4 +32,19 @@ bool IsFileDialog(const WindowTree& tree, WindowId window) {
   return true;
 }
 
+WindowId ItemDialogFileNameBox(const WindowTree& tree, WindowId window) {
+  if (!window || !tree.HasClass(window, kDialogClass)) return 0;
+  if (tree.NextChild(window, 0, "idlg_container_pane") && tree.NextChild(window, 0, "ExplorerBrowserControl"))
+    return tree.NextChild(window, 0, "Edit");
+  // Each step takes the first child of its class; the float sinks are few.
+  WindowId ui = tree.NextChild(tree.NextChild(window, 0, "DUIViewWndClassName"), 0, "DirectUIHWND");
+  if (!ui) return 0;
+  WindowId sink = 0;
+  for (int i = 0; i < 8 && (sink = tree.NextChild(ui, sink, "FloatNotifySink")) != 0; ++i)
+    if (WindowId edit = tree.NextChild(tree.NextChild(sink, 0, "ComboBox"), 0, "Edit")) return edit;
+  return 0;
+}
+
+bool IsItemDialog(const WindowTree& tree, WindowId window) { return ItemDialogFileNameBox(tree, window) != 0; }
+
 }  // namespace vt::hook

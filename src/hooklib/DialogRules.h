@@ -30,4 +30,12 @@ int CountChildrenUpTo(const WindowTree& tree, WindowId parent, const char* class
 // children. Cheapest test first: a window of any other class costs one class-name check.
 bool IsFileDialog(const WindowTree& tree, WindowId window);
 
+// The common item dialog (IFileOpenDialog, IFileSaveDialog): a "#32770" holding either Wine's
+// layout (an idlg_container_pane, an ExplorerBrowserControl and the file-name Edit as direct
+// children) or Windows' (the file-name Edit at the end of DUIViewWndClassName >
+// DirectUIHWND > FloatNotifySink > ComboBox). A handful of lookups at most.
+bool IsItemDialog(const WindowTree& tree, WindowId window);
+// The item dialog's file-name Edit in either layout; 0 when there is none.
+WindowId ItemDialogFileNameBox(const WindowTree& tree, WindowId window);
+
 }  // namespace vt::hook

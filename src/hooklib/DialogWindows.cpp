@@ -22,6 +22,33 @@ bool IsFileDialog(HWND window) {
   return hook::IsFileDialog(tree, reinterpret_cast<WindowId>(window));
 }
 
+bool IsItemDialog(HWND window) {
+  Win32WindowTree tree;
+  return hook::IsItemDialog(tree, reinterpret_cast<WindowId>(window));
+}
+
+namespace {
+// A bounded walk for the first window of the class below `root`: the nested layout puts the
+// folder view a few levels down among a few dozen windows.
+HWND FindDescendant(HWND root, const char* className, int depth, int* budget) {
+  Win32WindowTree tree;
+  for (HWND c = FindWindowExA(root, nullptr, nullptr, nullptr); c && --*budget > 0;
+       c = FindWindowExA(root, c, nullptr, nullptr)) {
+    if (tree.HasClass(reinterpret_cast<WindowId>(c), className)) return c;
+    if (depth > 0)
+      if (HWND found = FindDescendant(c, className, depth - 1, budget)) return found;
+  }
+  return nullptr;
+}
+}  // namespace
+
+HWND ItemDialogBrowserHost(HWND dialog) {
+  if (HWND browser = FirstChildOf(dialog, "ExplorerBrowserControl")) return browser;
+  int budget = 256;
+  HWND view = FindDescendant(dialog, "SHELLDLL_DefView", 6, &budget);
+  return view ? GetParent(view) : nullptr;
+}
+
 void ListChildWindows(HWND parent, const char* className, ChildList* list) {
   list->count = 0;
   if (!parent) return;
@@ -71,6 +98,8 @@ int GetSingleSelection(HWND listView) {
 HWND FindFileNameBox(HWND dialog) {
   HWND edit = FirstChildOf(dialog, "Edit");
   if (edit) return edit;
+  Win32WindowTree tree;
+  if (WindowId box = ItemDialogFileNameBox(tree, reinterpret_cast<WindowId>(dialog))) return reinterpret_cast<HWND>(box);
   HWND comboEx = FirstChildOf(dialog, "ComboBoxEx32");
   HWND combo = comboEx ? FirstChildOf(comboEx, "ComboBox") : nullptr;
   return combo ? FirstChildOf(combo, "Edit") : nullptr;

@@ -15,6 +15,10 @@ class Win32WindowTree final : public WindowTree {
 };
 
 bool IsFileDialog(HWND window);
+bool IsItemDialog(HWND window);
+// The window hosting the item dialog's folder view (its ExplorerBrowserControl, or the folder
+// view's parent in the nested layout), which answers for the dialog's shell browser; 0 if none.
+HWND ItemDialogBrowserHost(HWND dialog);
 
 // Direct children of `parent` whose class is exactly `className`, topmost first. A dialog
 // has a dozen children; more than kMaxListed of one class are not looked at.

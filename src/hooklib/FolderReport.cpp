@@ -95,7 +95,7 @@ std::size_t SelectedItem(HWND dialog, const void** item) {
 int ReportDialogFolder(const DialogSlot& slot) {
   HWND dialog = FromHandle32<HWND>(slot.DialogWindow);
   HWND combo = FindFolderCombo(dialog);
-  if (!combo) return 0;
+  if (!combo) return IsItemDialog(dialog) ? ReportItemDialogFolder(slot, dialog) : 0;
   if (SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0)) return -1;
 
   Buffer owned(0);
@@ -110,6 +110,11 @@ int ReportDialogFolder(const DialogSlot& slot) {
 
   const void* item = nullptr;
   std::size_t itemSize = SelectedItem(dialog, &item);
+  return SendFolderReport(slot, dialog, folder, folderSize, item, itemSize);
+}
+
+int SendFolderReport(const DialogSlot& slot, HWND dialog, const void* folder, std::size_t folderSize, const void* item,
+                     std::size_t itemSize) {
   const void* data = folder;
   std::size_t size = folderSize;
   Buffer joined(itemSize ? folderSize - 2 + itemSize : 0);

@@ -12,38 +12,14 @@
 
 #include "hooklib/DialogWindows.h"
 #include "hooklib/MemoryProbe.h"
+#include "hooklib/ShellAccess.h"
 #include "hooklib/Subclass.h"
 
 namespace vt::hook {
 
 namespace {
 
-constexpr UINT kGetShellBrowser = WM_USER + 7;  // the dialog's IShellBrowser, not reference-counted
 constexpr std::size_t kTextMax = 1024;
-
-// Shell and COM functions are taken from the modules the dialog has already loaded: this
-// library imports neither, so that it loads nothing into programs that show no dialog.
-template <typename Fn>
-Fn LoadedExport(const char* module, const char* name) {
-  HMODULE m = GetModuleHandleA(module);
-  return m ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(m, name))) : nullptr;
-}
-
-template <typename T>
-class ComRef {
- public:
-  ComRef() = default;
-  ~ComRef() {
-    if (p_) p_->Release();
-  }
-  ComRef(const ComRef&) = delete;
-  ComRef& operator=(const ComRef&) = delete;
-  T* get() const { return p_; }
-  void** put() { return reinterpret_cast<void**>(&p_); }
-
- private:
-  T* p_ = nullptr;
-};
 
 // The target of the shortcut file at `path`, allocated by the shell's allocator; null when it
 // is no shortcut or COM is not at hand in this thread.
@@ -63,10 +39,7 @@ LPITEMIDLIST ShortcutTarget(const char* path) {
   return target;
 }
 
-void FreeShellList(LPITEMIDLIST list) {
-  using FreeFn = void(WINAPI*)(LPVOID);
-  if (auto free = LoadedExport<FreeFn>("ole32.dll", "CoTaskMemFree")) free(list);
-}
+void FreeShellList(LPITEMIDLIST list) { FreeShellMemory(list); }
 
 constexpr char kShortcutSuffix[] = ".lnk";
 constexpr std::size_t kPathRoom = MAX_PATH * 2;

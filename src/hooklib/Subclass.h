@@ -24,5 +24,11 @@ bool SelectAndOpenItem(const char* text, HWND dialog);
 // Reports the dialog's folder (and its single selected item) to the panel: -1 folder box
 // dropped down, 0 nothing to report, 1 folder alone sent, 2 folder + item sent.
 int ReportDialogFolder(const DialogSlot& slot);
+// The same for the item dialog, read through its explorer browser's interfaces.
+int ReportItemDialogFolder(const DialogSlot& slot, HWND dialog);
+// Sends the folder's checked list, joined with the selected item's when there is one (itemSize
+// 0: none), to the slot's panel; 2 when the item went with it, else 1.
+int SendFolderReport(const DialogSlot& slot, HWND dialog, const void* folder, std::size_t folderSize, const void* item,
+                     std::size_t itemSize);
 
 }  // namespace vt::hook

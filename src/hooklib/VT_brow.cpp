@@ -59,7 +59,7 @@ void AttachToDialog(HWND dialog) {
 
 // Checks in order of cost; the caller has already matched the message number.
 void ConsiderDialog(HWND window) {
-  if (!window || IsAttachedDialog(window) || !IsFileDialog(window)) return;
+  if (!window || IsAttachedDialog(window) || !(IsFileDialog(window) || IsItemDialog(window))) return;
   if (AttachSwitchedOff() || IsIgnoredProgram()) return;
   AttachToDialog(window);
 }

@@ -33,7 +33,13 @@ HWND FirstChildByTop(HWND parent, const char* className) {
 HWND FileNameBoxOf(HWND dialog) {
   if (HWND edit = FirstChildByTop(dialog, "Edit")) return edit;
   HWND ex = FirstChildByTop(dialog, "ComboBoxEx32");
-  return FirstChildByTop(FirstChildByTop(ex, "ComboBox"), "Edit");
+  if (HWND edit = FirstChildByTop(FirstChildByTop(ex, "ComboBox"), "Edit")) return edit;
+  // The item dialog's nested layout on Windows: one of a few float sinks holds the box.
+  HWND ui = FirstChildByTop(FirstChildByTop(dialog, "DUIViewWndClassName"), "DirectUIHWND");
+  HWND sink = nullptr;
+  for (int i = 0; ui && i < 8 && (sink = FindWindowExA(ui, sink, "FloatNotifySink", nullptr)) != nullptr; ++i)
+    if (HWND edit = FirstChildByTop(FirstChildByTop(sink, "ComboBox"), "Edit")) return edit;
+  return nullptr;
 }
 
 FolderViewWindows FolderViewOf(HWND dialog) {
@@ -41,6 +47,11 @@ FolderViewWindows FolderViewOf(HWND dialog) {
   w.view = FirstChildByTop(dialog, "SHELLDLL_DefView");
   w.list = w.view ? FirstChildByTop(w.view, "SysListView32") : nullptr;
   return w;
+}
+
+HWND ShownFolderView(HWND dialog) {
+  if (HWND view = FolderViewOf(dialog).view) return view;
+  return FirstChildByTop(FirstChildByTop(dialog, "ExplorerBrowserControl"), "SHELLDLL_DefView");
 }
 
 }  // namespace vt

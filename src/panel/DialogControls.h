@@ -16,5 +16,8 @@ struct FolderViewWindows {
   HWND list = nullptr;  // its SysListView32
 };
 FolderViewWindows FolderViewOf(HWND dialog);
+// The folder view wherever the dialog keeps it: a direct child, or inside the item dialog's
+// ExplorerBrowserControl. It too is replaced at every folder change.
+HWND ShownFolderView(HWND dialog);
 
 }  // namespace vt

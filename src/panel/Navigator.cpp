@@ -57,7 +57,7 @@ void Navigator::NavigateToFolder(std::string path) {
   const std::optional<std::string> text = FileNameText();
   if (!text) return;
   savedEditText_ = *text;
-  viewBeforeNavigation_ = FolderViewOf(ctx_.dialog).view;
+  viewBeforeNavigation_ = ShownFolderView(ctx_.dialog);
   SetFileNameText(path);
   // Only now: the panel's own text had to reach the box.
   ctx_.slot.CatchFileNameText = 1;
@@ -75,7 +75,7 @@ void Navigator::NavigateToLink(const std::string& linkPath) {
   const std::optional<std::string> text = FileNameText();
   if (!text) return;
   savedEditText_ = *text;
-  viewBeforeNavigation_ = FolderViewOf(ctx_.dialog).view;
+  viewBeforeNavigation_ = ShownFolderView(ctx_.dialog);
   const std::size_t slash = linkPath.find_last_of('\\');
   std::string name = slash == std::string::npos ? linkPath : linkPath.substr(slash + 1);
   const std::size_t mark = name.find_last_of(".\\:");
@@ -102,7 +102,7 @@ void Navigator::Wait(WPARAM mode) {
       Window::DispatchSafely(m);
     }
     if (ctx_.closing || !ctx_.Wnd()) return;
-    const HWND view = FolderViewOf(ctx_.dialog).view;
+    const HWND view = ShownFolderView(ctx_.dialog);
     if (!view || view == viewBeforeNavigation_) {
       --waitCount_;
       Sleep(kWaitCycleMs);

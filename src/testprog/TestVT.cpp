@@ -1,8 +1,15 @@
 // TestVT: shows one small dialog whose button opens a standard Open dialog, so that a user
-// can watch a companion panel attach to it. Bare Win32, nothing else of the system.
+// can watch a companion panel attach to it, and a second button for the common item dialog
+// that today's programs show. Bare Win32, nothing else of the system.
+// The item dialog's interfaces are declared for Vista and later only.
+#undef _WIN32_WINNT
+#define _WIN32_WINNT 0x0600
+#undef NTDDI_VERSION
+#define NTDDI_VERSION 0x06000000
 #include <windows.h>
 #include <commdlg.h>
 #include <shellapi.h>
+#include <shobjidl.h>
 
 #include <cstddef>
 
@@ -17,6 +24,34 @@ constexpr int kPathChars = 1000;
 // pvReserved, 76 bytes in the 32-bit build (its pointers make it larger in the 64-bit one).
 constexpr DWORD kOpenFileNameSize = offsetof(OPENFILENAMEA, pvReserved);
 static_assert(sizeof(void*) != 4 || kOpenFileNameSize == 76);
+
+// The chosen file is opened by its program, in the file's own folder.
+void OpenChosen(const char* file) {
+  char folder[kPathChars] = "";
+  int cut = -1;
+  for (int i = 0; i < kPathChars && file[i]; ++i)
+    if (file[i] == '\\') cut = i;
+  for (int i = 0; i <= cut; ++i) folder[i] = file[i];
+  folder[cut + 1] = '\0';
+  ShellExecuteA(nullptr, "open", file, nullptr, folder[0] ? folder : nullptr, SW_SHOWNORMAL);
+}
+
+void ShowItemDialog(HWND owner) {
+  IFileOpenDialog* dialog = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_IFileOpenDialog,
+                              reinterpret_cast<void**>(&dialog))))
+    return;
+  IShellItem* chosen = nullptr;
+  wchar_t* path = nullptr;
+  if (SUCCEEDED(dialog->Show(owner)) && SUCCEEDED(dialog->GetResult(&chosen)) &&
+      SUCCEEDED(chosen->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
+    char file[kPathChars] = "";
+    if (WideCharToMultiByte(CP_ACP, 0, path, -1, file, kPathChars, nullptr, nullptr)) OpenChosen(file);
+  }
+  CoTaskMemFree(path);
+  if (chosen) chosen->Release();
+  dialog->Release();
+}
 
 void ShowOpenDialog(HWND owner) {
   static const char kFilter[] = "All Files (*.*)\0*.*\0";  // the literal adds the final NUL
@@ -34,15 +69,7 @@ void ShowOpenDialog(HWND owner) {
   ofn.lpstrTitle = "Open File";
   ofn.Flags = OFN_EXPLORER | OFN_CREATEPROMPT | OFN_HIDEREADONLY;
   if (!GetOpenFileNameA(&ofn)) return;  // cancelled or failed: nothing to open
-
-  // The chosen file's own folder becomes the working folder of the program that opens it.
-  char folder[kPathChars] = "";
-  int cut = -1;
-  for (int i = 0; i < kPathChars && file[i]; ++i)
-    if (file[i] == '\\') cut = i;
-  for (int i = 0; i <= cut; ++i) folder[i] = file[i];
-  folder[cut + 1] = '\0';
-  ShellExecuteA(nullptr, "open", file, nullptr, folder[0] ? folder : nullptr, SW_SHOWNORMAL);
+  OpenChosen(file);
 }
 
 INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
@@ -65,6 +92,9 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
         case IDC_OPEN_DIALOG:
           ShowOpenDialog(dialog);
           break;
+        case IDC_OPEN_ITEM_DIALOG:
+          ShowItemDialog(dialog);
+          break;
       }
       return TRUE;
   }
@@ -80,6 +110,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   wc.hIcon = LoadIconA(instance, "MAINICON");
   wc.lpszClassName = kClassName;
   if (!RegisterClassA(&wc)) return 255;
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // for the item dialog
 
   // A hidden window that only owns the dialog.
   HWND owner = CreateWindowA(kClassName, kClassName, 0, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);

@@ -2,3 +2,4 @@
 #pragma once
 
 #define IDC_OPEN_DIALOG 101
+#define IDC_OPEN_ITEM_DIALOG 102

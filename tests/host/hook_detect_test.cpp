@@ -105,4 +105,40 @@ TEST(HookDetect, CountingStopsAtOneMoreThanRequired) {
   EXPECT_EQ(tree.lookups, 2);
 }
 
+// The item dialog as Wine builds it, and as Windows nests it (a tree of those classes stands
+// in for the real Windows dialog, which cannot run here); neither is a classic one.
+TEST(HookDetect, TheItemDialogIsKnownInBothLayoutsAndFindsItsFileNameBox) {
+  FakeTree tree;
+  const WindowId wine = tree.Add(0, "#32770");
+  tree.Add(wine, "idlg_container_pane");
+  tree.Add(wine, "Static");
+  const WindowId wineEdit = tree.Add(wine, "Edit");
+  tree.Add(wine, "ComboBox");
+  for (int i = 0; i < 4; ++i) tree.Add(wine, "Button");
+  tree.Add(tree.Add(wine, "ExplorerBrowserControl"), "SHELLDLL_DefView");
+  EXPECT_TRUE(vt::hook::IsItemDialog(tree, wine));
+  EXPECT_EQ(vt::hook::ItemDialogFileNameBox(tree, wine), wineEdit);
+  EXPECT_FALSE(vt::hook::IsFileDialog(tree, wine));
+
+  const WindowId windows = tree.Add(0, "#32770");
+  const WindowId ui = tree.Add(tree.Add(windows, "DUIViewWndClassName"), "DirectUIHWND");
+  tree.Add(ui, "FloatNotifySink");  // the first holds no combo box
+  const WindowId edit = tree.Add(tree.Add(tree.Add(ui, "FloatNotifySink"), "ComboBox"), "Edit");
+  EXPECT_TRUE(vt::hook::IsItemDialog(tree, windows));
+  EXPECT_EQ(vt::hook::ItemDialogFileNameBox(tree, windows), edit);
+
+  // Half of a layout, another class, or a classic dialog: none.
+  const WindowId half = tree.Add(0, "#32770");
+  tree.Add(half, "ExplorerBrowserControl");
+  tree.Add(half, "Edit");
+  EXPECT_FALSE(vt::hook::IsItemDialog(tree, half));
+  const WindowId other = tree.Add(0, "#32771");
+  tree.Add(other, "idlg_container_pane");
+  tree.Add(other, "ExplorerBrowserControl");
+  tree.Add(other, "Edit");
+  EXPECT_FALSE(vt::hook::IsItemDialog(tree, other));
+  EXPECT_FALSE(vt::hook::IsItemDialog(tree, tree.Dialog(1, 2, 4, 4)));
+  EXPECT_FALSE(vt::hook::IsItemDialog(tree, 0));
+}
+
 }  // namespace

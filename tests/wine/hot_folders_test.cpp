@@ -435,4 +435,45 @@ TEST_F(HotFolders, AStoppedProgramFreezesNeitherKestrumNorOtherPanels) {
   }
 }
 
+// Today's programs show the common item dialog (IFileOpenDialog): it is framed like the
+// classic one, a hot-folder click takes it there (the program hears OnFolderChange) and gives
+// the typed name back, and closing it frees the slot.
+TEST_F(HotFolders, AnItemOpenDialogIsFramedAndDrivenLikeTheClassicOne) {
+  const std::string target = NewFolder("Hot Target");
+  Store({PathList(target)});
+  StartController();
+  const std::string log = folder_->Path() + "item.log";
+  Client& c = OpenItemDialog("Modern.exe", "--folder " + TempDir() + " --file report.txt --log " + log);
+  HWND hot = OpenPanelList(c, 1);
+  ASSERT_TRUE(hot);
+  HWND panel = PanelOf(c.Dialog());
+  EXPECT_TRUE(WaitFor([&] { return Framed(panel, c.Dialog()); }, kWait));
+  KeepScreenshot("item-open-framed.bmp");
+  Click(hot, 0);
+  EXPECT_TRUE(WaitFor([&] { return ReadFileText(log).find("folder " + target) != std::string::npos; }, 8000))
+      << ReadFileText(log);
+  EXPECT_TRUE(WaitFor([&] { return FileNameBox(c.Dialog()) == "report.txt"; }, 8000)) << FileNameBox(c.Dialog());
+  PostMessageA(c.Dialog(), WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(SlotFreed(c.Dialog()));
+}
+
+// The Save variant is framed and frees its slot too; a program on the ignore list keeps its
+// item dialog as it is (the next program's dialog is framed, its own never).
+TEST_F(HotFolders, AnItemSaveDialogIsFramedAndTheIgnoreListLeavesOneAlone) {
+  const std::string ignore = std::string(kAppKey) + "\\IgnoreList";
+  WriteDword(ignore, "IgnoreCount", 1);
+  WriteString(ignore, "Ignore0", "QUIET.EXE");
+  StartController();
+  Client& quiet = OpenItemDialog("Quiet.exe");
+  ASSERT_TRUE(quiet.WaitDialog());
+  Client& saver = OpenItemDialog("Saver.exe", "--save --folder " + TempDir());
+  ASSERT_TRUE(saver.WaitDialog());
+  HWND panel = saver.WaitPanel();
+  ASSERT_TRUE(panel);
+  EXPECT_TRUE(WaitFor([&] { return Framed(panel, saver.Dialog()); }, kWait));
+  EXPECT_EQ(PanelOf(quiet.Dialog()), nullptr);
+  PostMessageA(saver.Dialog(), WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(SlotFreed(saver.Dialog()));
+}
+
 }  // namespace

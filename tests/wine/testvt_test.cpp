@@ -80,12 +80,12 @@ TEST(TestVtResources, DialogTemplateAndIconAreTheClassicOnes) {
   EXPECT_EQ(x, 69);
   EXPECT_EQ(y, 41);
   EXPECT_EQ(cx, 142);
-  EXPECT_EQ(cy, 66);
+  EXPECT_EQ(cy, 82) << "room below the first button for the item dialog's";
   EXPECT_EQ(r.Name(), "") << "menu";
   EXPECT_EQ(r.Name(), "") << "default dialog class";
   EXPECT_EQ(r.Name(), "Test Vantrel");
   EXPECT_FALSE(style & DS_SETFONT) << "the system font, no font record";
-  ASSERT_EQ(count, 2);
+  ASSERT_EQ(count, 3);
 
   std::vector<Item> items;
   for (int i = 0; i < count; ++i) {
@@ -118,6 +118,13 @@ TEST(TestVtResources, DialogTemplateAndIconAreTheClassicOnes) {
   EXPECT_EQ(label.style, 0x50020001u);
   EXPECT_EQ(label.exStyle, 0u);
   EXPECT_EQ(std::vector<short>({label.x, label.y, label.cx, label.cy}), std::vector<short>({16, 14, 109, 19}));
+
+  const Item& item = items[2];
+  EXPECT_EQ(item.cls, "#128") << "Button";
+  EXPECT_EQ(item.id, kButtonId + 1);
+  EXPECT_EQ(item.text, "Open Item Dialog");
+  EXPECT_EQ(item.style, 0x50010000u);
+  EXPECT_EQ(std::vector<short>({item.x, item.y, item.cx, item.cy}), std::vector<short>({39, 65, 63, 12}));
   FreeLibrary(mod);
 }
 
@@ -356,6 +363,24 @@ TEST_F(TestVt, WithTheResidentProgramTheOpenDialogGetsAPanel) {
   EXPECT_TRUE(vtt::WaitFor([&] { return view->Slots[slot].PanelWindow == 0; }, 10000)) << "slot not freed";
   EXPECT_TRUE(vtt::WaitFor([&] { return !IsWindow(panel); }, 10000)) << "panel not destroyed";
   EXPECT_TRUE(resident.Running());
+
+  // The second button's item dialog gets its panel as well.
+  PostMessageA(GetDlgItem(dlg, kButtonId + 1), BM_CLICK, 0, 0);
+  HWND item = nullptr;
+  ASSERT_TRUE(vtt::WaitFor([&] { return (item = vtt::TopWindow(p.Id(), "#32770", "Open")) && IsWindowVisible(item); },
+                           kWindowWait));
+  EXPECT_TRUE(vtt::WaitFor([&] {
+    for (const auto& s : view->Slots)
+      if (s.PanelWindow && s.DialogWindow == vt::Handle32(item)) return true;
+    return false;
+  }, 10000)) << "no panel attached to the item dialog";
+  PostMessageA(item, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(vtt::WaitFor([&] { return !IsWindow(item); }, 10000));
+  EXPECT_TRUE(vtt::WaitFor([&] {
+    for (const auto& s : view->Slots)
+      if (s.PanelWindow) return false;
+    return true;
+  }, 10000)) << "slot not freed";
 
   // With no panel left, Exit ends the resident program.
   PostMessageA(main, WM_CLOSE, 0, 0);

@@ -122,12 +122,14 @@ inline std::string FileNameBox(HWND dialog) {
   return text;
 }
 
-// A program with one Open dialog; its file name decides its settings section.
+// A program with one Open dialog; its file name decides its settings section. The tool is
+// panel_client (the classic dialog) or item_client (the common item dialog).
 class Client {
  public:
-  Client(const ProgramFolder& folder, const std::string& exeName, const std::string& args = {})
+  Client(const ProgramFolder& folder, const std::string& exeName, const std::string& args = {},
+         const std::string& tool = "panel_client.exe")
       : exe_(folder.File(exeName)) {
-    CopyOneFile(ToolsDir() + "panel_client.exe", exe_);
+    CopyOneFile(ToolsDir() + tool, exe_);
     process_ = vtt::Process(exe_, args, folder.Path());
   }
   // A client left running would hold the test's output open long after the test.
@@ -176,6 +178,10 @@ class Panel : public ::testing::Test {
   }
   Client& Open(const std::string& exeName, const std::string& args = {}) {
     clients_.push_back(std::make_unique<Client>(*folder_, exeName, args));
+    return *clients_.back();
+  }
+  Client& OpenItemDialog(const std::string& exeName, const std::string& args = {}) {
+    clients_.push_back(std::make_unique<Client>(*folder_, exeName, args, "item_client.exe"));
     return *clients_.back();
   }
   // Until the block says the slot of this dialog is free.
