@@ -2,13 +2,14 @@
 # Benchmark of the companion panel: attach latency, navigation latency and idle cost of the
 # resident program, measured under Wine. Prints figures; it is not a test.
 # Usage: bench-panel.sh [BUILD_DIR] [--idle]   (default build/x64; built first when out of date;
-#        --idle measures only the idle cost)
+#        --idle measures only the idle cost). Attach and navigation are measured for the classic
+#        dialog and then for the common item dialog.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/x64
 if [ $# -gt 0 ] && [ "${1#--}" = "$1" ]; then build=$1; shift; fi
 [ -f "$build/CMakeCache.txt" ] || bash "$root/scripts/build.sh" "$(basename "$build")" >/dev/null || exit 1
-cmake --build "$build" -j "${VT_JOBS:-1}" --target Kestrum VT_brow TestVT panel_bench panel_client message_census >/dev/null || {
+cmake --build "$build" -j "${VT_JOBS:-1}" --target Kestrum VT_brow TestVT panel_bench panel_client item_client message_census >/dev/null || {
   echo "build failed in $build" >&2
   exit 1
 }
@@ -42,5 +43,10 @@ while kill -0 "$bench" 2>/dev/null; do
 done
 tr -d '\r' < "$out" | grep -v "measuring"
 cat "$out.idle" 2>/dev/null
+if [ "${1:-}" != "--idle" ]; then
+  echo "The common item dialog:"
+  (cd "$build/bin" && VT_DIST="$dist" VT_TOOLS="$build/bin" timeout 600 wine panel_bench.exe --item) 2>/dev/null |
+    tr -d '\r' | grep -v "measuring"
+fi
 rm -f "$out" "$out.idle"
 echo "Load after:  $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"

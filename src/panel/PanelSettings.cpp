@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "settings/Catalogue.h"
 
 namespace vt {
@@ -24,6 +26,14 @@ void PanelSettings::Load() {
   if (form_.Layout()) link_.HoleResized();
   HWND wnd = ctx_.Wnd();
   SetWindowPos(wnd, nullptr, left, top, s.width, s.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  // The dialog's minimum can make the panel larger than the stored size (the item dialog's is
+  // large): it is moved in so that it stays on the screen as far as it fits.
+  RECT r{};
+  if (GetWindowRect(wnd, &r) && (r.right > sw || r.bottom > sh)) {
+    const LONG x = std::max<LONG>(0, std::min<LONG>(r.left, sw - (r.right - r.left)));
+    const LONG y = std::max<LONG>(0, std::min<LONG>(r.top, sh - (r.bottom - r.top)));
+    SetWindowPos(wnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   if (s.maximized) SetWindowLongA(wnd, GWL_STYLE, GetWindowLongA(wnd, GWL_STYLE) | WS_MAXIMIZE);
   ctx_.Post(VTM_NUDGEDIALOG);
   ApplyHotListLooks(ReadHotListLooks(*ctx_.env.registry));

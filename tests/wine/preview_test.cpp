@@ -61,8 +61,9 @@ bool PictureShown(HWND panel) { return PictureView(panel) && MiddlePixel(panel) 
 class PreviewPane : public vtt::Panel {
  protected:
   // A dialog of `exe` showing the folder, framed by its panel.
-  HWND OpenOn(const std::string& exe, const std::string& folder) {
-    client_ = &Open(exe, "--folder " + folder.substr(0, folder.size() - 1));
+  HWND OpenOn(const std::string& exe, const std::string& folder, bool itemDialog = false) {
+    const std::string args = "--folder " + folder.substr(0, folder.size() - 1);
+    client_ = itemDialog ? &OpenItemDialog(exe, args) : &Open(exe, args);
     EXPECT_TRUE(client_->WaitDialog());
     return client_->WaitPanel();
   }
@@ -70,6 +71,9 @@ class PreviewPane : public vtt::Panel {
   // the record goes into the client's own memory, where the list reads it.
   void Select(int index) {
     HWND view = FindWindowExA(client_->Dialog(), nullptr, "SHELLDLL_DefView", nullptr);
+    if (!view)  // the item dialog keeps it in its explorer browser
+      view = FindWindowExA(FindWindowExA(client_->Dialog(), nullptr, "ExplorerBrowserControl", nullptr), nullptr,
+                           "SHELLDLL_DefView", nullptr);
     HWND list = view ? FindWindowExA(view, nullptr, "SysListView32", nullptr) : nullptr;
     ASSERT_TRUE(list);
     // The dialog fills its list after it shows.
@@ -123,6 +127,19 @@ TEST_F(PreviewPane, JpegShownWithItsLinesOnlyWhileViewJpgIsOn) {
   EXPECT_NE(InfoText(panel).find("File Size: "), std::string::npos);
   EXPECT_EQ(InfoText(panel).find("|Size: "), std::string::npos) << InfoText(panel);
   EXPECT_FALSE(PictureShown(panel));
+}
+
+// The item dialog's selected picture is previewed as the classic dialog's is.
+TEST_F(PreviewPane, TheItemDialogsSelectedPictureIsShown) {
+  vtt::PictureFolder pictures("vt_preview_item");
+  pictures.Write("photo.JPEG", vtt::MakeJpeg(640, 480, 0x40C040));
+  StartController();
+  HWND panel = OpenOn("modern.exe", pictures.Path(), true);
+  ASSERT_TRUE(panel);
+  Select(0);
+  EXPECT_TRUE(InfoShows(panel, "Size: 640 x 480 x 24bit")) << InfoText(panel);
+  EXPECT_TRUE(vtt::WaitFor([&] { return PictureShown(panel); }, vtt::kWait));
+  vtt::KeepScreenshot("preview_item.bmp");
 }
 
 TEST_F(PreviewPane, FilesWithoutPictureAndSeveralItems) {

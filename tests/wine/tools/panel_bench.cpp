@@ -5,7 +5,9 @@
 //   idle cost       CPU time Kestrum.exe uses in 10 s with three panels open and nothing happening,
 //                   then a census of the messages its UI thread handles in another 10 s: by
 //                   window class and message, so that idle work shows where it comes from.
-// Expects VT_DIST (the deliverables) and VT_TOOLS (panel_client.exe) in the environment.
+// --item measures attach and navigation with the common item dialog (item_client.exe) instead,
+// without the idle part. Expects VT_DIST (the deliverables) and VT_TOOLS (panel_client.exe,
+// item_client.exe) in the environment.
 #include <windows.h>
 
 #include <algorithm>
@@ -78,8 +80,15 @@ HWND Top(DWORD pid, const char* cls, HWND owner = nullptr, DWORD ownerPid = 0) {
 }
 
 HWND FileNameEdit(HWND dialog) {
+  if (HWND edit = FindWindowExA(dialog, nullptr, "Edit", nullptr)) return edit;  // the item dialog's
   HWND ex = FindWindowExA(dialog, nullptr, "ComboBoxEx32", nullptr);
   return FindWindowExA(FindWindowExA(ex, nullptr, "ComboBox", nullptr), nullptr, "Edit", nullptr);
+}
+// The folder view: the classic dialog's child, or inside the item dialog's browser.
+HWND ViewOf(HWND dialog) {
+  if (HWND v = FindWindowExA(dialog, nullptr, "SHELLDLL_DefView", nullptr)) return v;
+  return FindWindowExA(FindWindowExA(dialog, nullptr, "ExplorerBrowserControl", nullptr), nullptr, "SHELLDLL_DefView",
+                       nullptr);
 }
 std::string TextOf(HWND w) {
   char t[1024] = {};
@@ -162,8 +171,13 @@ void MessageCensus(HWND controller, const std::string& tools, DWORD ms) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool idleOnly = argc > 1 && std::strcmp(argv[1], "--idle") == 0;
-  const bool noNavigation = argc > 1 && std::strcmp(argv[1], "--no-navigation") == 0;
+  bool idleOnly = false, noNavigation = false, item = false;
+  for (int i = 1; i < argc; ++i) {
+    idleOnly = idleOnly || std::strcmp(argv[i], "--idle") == 0;
+    noNavigation = noNavigation || std::strcmp(argv[i], "--no-navigation") == 0;
+    item = item || std::strcmp(argv[i], "--item") == 0;
+  }
+  const char* caption = item ? "Open" : "Panel Test Open";
   std::setvbuf(stdout, nullptr, _IONBF, 0);  // figures appear as they are measured
   const std::string dist = WinPath("VT_DIST"), tools = WinPath("VT_TOOLS");
   char tmp[MAX_PATH];
@@ -171,7 +185,7 @@ int main(int argc, char** argv) {
   const std::string dir = std::string(tmp) + "vtbench\\";
   CreateDirectoryA(dir.c_str(), nullptr);
   for (const char* f : {"Kestrum.exe", "VT_brow.dll", "TestVT.exe"}) CopyFileA((dist + f).c_str(), (dir + f).c_str(), FALSE);
-  CopyFileA((tools + "panel_client.exe").c_str(), (dir + "BenchClient.exe").c_str(), FALSE);
+  CopyFileA((tools + (item ? "item_client.exe" : "panel_client.exe")).c_str(), (dir + "BenchClient.exe").c_str(), FALSE);
   const std::string key = "Software\\Brisvane\\Vantrel";
   DWORD one = 1, zero = 0;
   SetReg(key, "NoFirstRun", REG_DWORD, &one, 4);
@@ -187,7 +201,7 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  std::printf("controller up; measuring attach over 20 dialogs\n");
+  std::printf("controller up; measuring attach over 20 %s dialogs\n", item ? "item" : "classic");
   std::vector<double> attach, fromCreation;
   for (int run = 0; run < (idleOnly ? 0 : 21); ++run) {
     PROCESS_INFORMATION c = Start(dir + "BenchClient.exe", "", dir);
@@ -200,7 +214,7 @@ int main(int argc, char** argv) {
     const double limit = Now() + 15000;
     while (Now() < limit && !framed) {
       // The dialog is looked up afresh: the first window the program shows may be replaced.
-      if (!created && FindWindowA("#32770", "Panel Test Open")) created = Now();
+      if (!created && FindWindowA("#32770", caption)) created = Now();
       if (HWND d = Top(c.dwProcessId, "#32770")) {
         if (!dialog) shown = Now();
         dialog = d;
@@ -233,12 +247,12 @@ int main(int argc, char** argv) {
     while (Now() < limit && !restored) {
       if (!dialog && (dialog = Top(c.dwProcessId, "#32770"))) {
         edit = FileNameEdit(dialog);
-        view = FindWindowExA(dialog, nullptr, "SHELLDLL_DefView", nullptr);
+        view = ViewOf(dialog);
       }
       if (edit) {
         const std::string t = TextOf(edit);
         if (!typed && t.rfind(target, 0) == 0) typed = Now();
-        HWND v = FindWindowExA(dialog, nullptr, "SHELLDLL_DefView", nullptr);
+        HWND v = ViewOf(dialog);
         if (typed && !viewed && v && v != view) viewed = Now();
         if (viewed && t == "report.txt") restored = Now();
       }
@@ -254,6 +268,10 @@ int main(int argc, char** argv) {
   Print("navigation: typed path -> new folder view", toView);
   Print("navigation: typed path -> text restored", toText);
 
+  if (item) {
+    End(kestrum);
+    return 0;
+  }
   // Idle: three panels, nothing happening.
   SetReg(app, "OpMode", REG_DWORD, &zero, 4);
   std::vector<PROCESS_INFORMATION> idle;
