@@ -31,22 +31,38 @@ class ShellList {
   LPITEMIDLIST list_ = nullptr;
 };
 
-}  // namespace
-
-int ReportItemDialogFolder(const DialogSlot& slot, HWND dialog) {
+// The dialog's active folder view and the folder it shows; false without them.
+bool ActiveFolder(HWND dialog, ComRef<IFolderView>* folderView, ShellList* folder) {
   HWND host = ItemDialogBrowserHost(dialog);
   auto* browser = host ? reinterpret_cast<IShellBrowser*>(SendMessageA(host, kGetShellBrowser, 0, 0)) : nullptr;
-  if (!browser) return 0;
+  if (!browser) return false;
   ComRef<IShellView> view;
-  if (FAILED(browser->QueryActiveShellView(view.out())) || !view.get()) return 0;
-  ComRef<IFolderView> folderView;
-  if (FAILED(view.get()->QueryInterface(IID_IFolderView, folderView.put())) || !folderView.get()) return 0;
+  if (FAILED(browser->QueryActiveShellView(view.out())) || !view.get()) return false;
+  if (FAILED(view.get()->QueryInterface(IID_IFolderView, folderView->put())) || !folderView->get()) return false;
   ComRef<IPersistFolder2> persist;
-  if (FAILED(folderView.get()->GetFolder(IID_IPersistFolder2, persist.put())) || !persist.get()) return 0;
+  if (FAILED(folderView->get()->GetFolder(IID_IPersistFolder2, persist.put())) || !persist.get()) return false;
+  return SUCCEEDED(persist.get()->GetCurFolder(folder->out())) && folder->CheckedSize() != 0;
+}
+
+}  // namespace
+
+std::size_t ItemDialogFolderPath(HWND dialog, char* out) {
+  using PathFn = BOOL(WINAPI*)(LPCITEMIDLIST, LPSTR);
+  auto path = LoadedExport<PathFn>("shell32.dll", "SHGetPathFromIDListA");
+  ComRef<IFolderView> folderView;
   ShellList folder;
-  if (FAILED(persist.get()->GetCurFolder(folder.out()))) return 0;
+  out[0] = '\0';
+  if (!path || !ActiveFolder(dialog, &folderView, &folder) ||
+      !path(static_cast<LPCITEMIDLIST>(folder.get()), out))
+    return 0;
+  return strnlen(out, MAX_PATH);
+}
+
+int ReportItemDialogFolder(const DialogSlot& slot, HWND dialog) {
+  ComRef<IFolderView> folderView;
+  ShellList folder;
+  if (!ActiveFolder(dialog, &folderView, &folder)) return 0;
   const std::size_t folderSize = folder.CheckedSize();
-  if (!folderSize) return 0;
 
   // The item, when exactly one is selected: the one the selection mark names.
   ShellList item;

@@ -47,7 +47,9 @@ constexpr std::size_t kPathRoom = MAX_PATH * 2;
 // The item's path in the dialog's folder into out (kPathRoom bytes, with room left for the
 // shortcut suffix); its length, or 0 for a folder without a path or a name that does not fit.
 std::size_t ItemPath(HWND dialog, const char* text, std::size_t length, char* out) {
-  const LRESULT folderLength = SendMessageA(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(out));
+  const LRESULT folderLength = IsItemDialog(dialog) ? static_cast<LRESULT>(ItemDialogFolderPath(dialog, out))
+                                                   : SendMessageA(dialog, CDM_GETFOLDERPATH, MAX_PATH,
+                                                                  reinterpret_cast<LPARAM>(out));
   if (folderLength <= 1 || folderLength >= MAX_PATH) return 0;
   std::size_t n = strnlen(out, MAX_PATH);
   if (n + 1 + length + sizeof kShortcutSuffix >= kPathRoom) return 0;
@@ -66,7 +68,9 @@ bool FollowShortcut(HWND dialog, char* path, std::size_t n) {
   const bool shortcut = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
   LPITEMIDLIST target = nullptr;
   if (shortcut) {
-    auto* browser = reinterpret_cast<IShellBrowser*>(SendMessageA(dialog, kGetShellBrowser, 0, 0));
+    // The classic dialog answers for its browser itself, the item dialog's explorer browser for its own.
+    HWND host = IsItemDialog(dialog) ? ItemDialogBrowserHost(dialog) : dialog;
+    auto* browser = host ? reinterpret_cast<IShellBrowser*>(SendMessageA(host, kGetShellBrowser, 0, 0)) : nullptr;
     // A shortcut that cannot be followed is left alone, never opened.
     if (browser && (target = ShortcutTarget(path)) != nullptr) browser->BrowseObject(target, SBSP_ABSOLUTE);
     if (target) FreeShellList(target);
@@ -103,6 +107,7 @@ int FindItem(HWND listView, const char* text, std::size_t length) {
 
 bool SelectAndOpenItem(const char* text, HWND dialog) {
   HWND listView = FindShellListView(dialog);
+  if (!listView && IsItemDialog(dialog)) listView = FindShellListView(ItemDialogBrowserHost(dialog));
   if (!listView || !text) return false;
   // An item's text is read with at most 1023 characters; a longer text matches nothing.
   const std::size_t length = strnlen(text, kTextMax);

@@ -26,6 +26,8 @@ bool SelectAndOpenItem(const char* text, HWND dialog);
 int ReportDialogFolder(const DialogSlot& slot);
 // The same for the item dialog, read through its explorer browser's interfaces.
 int ReportItemDialogFolder(const DialogSlot& slot, HWND dialog);
+// The item dialog's folder as a path into out (MAX_PATH bytes); its length, 0 without one.
+std::size_t ItemDialogFolderPath(HWND dialog, char* out);
 // Sends the folder's checked list, joined with the selected item's when there is one (itemSize
 // 0: none), to the slot's panel; 2 when the item went with it, else 1.
 int SendFolderReport(const DialogSlot& slot, HWND dialog, const void* folder, std::size_t folderSize, const void* item,

@@ -437,14 +437,15 @@ TEST_F(HotFolders, AStoppedProgramFreezesNeitherKestrumNorOtherPanels) {
 
 // Today's programs show the common item dialog (IFileOpenDialog): it is framed like the
 // classic one, a hot-folder click takes it there (the program hears OnFolderChange) and gives
-// the typed name back, and closing it frees the slot.
+// the typed name back, My Computer is reached through its shortcut in Links, and closing it
+// frees the slot.
 TEST_F(HotFolders, AnItemOpenDialogIsFramedAndDrivenLikeTheClassicOne) {
   const std::string target = NewFolder("Hot Target");
-  Store({PathList(target)});
+  Store({PathList(target), SpecialList(CSIDL_DRIVES)});
   StartController();
   const std::string log = folder_->Path() + "item.log";
   Client& c = OpenItemDialog("Modern.exe", "--folder " + TempDir() + " --file report.txt --log " + log);
-  HWND hot = OpenPanelList(c, 1);
+  HWND hot = OpenPanelList(c, 2);
   ASSERT_TRUE(hot);
   HWND panel = PanelOf(c.Dialog());
   EXPECT_TRUE(WaitFor([&] { return Framed(panel, c.Dialog()); }, kWait));
@@ -453,6 +454,12 @@ TEST_F(HotFolders, AnItemOpenDialogIsFramedAndDrivenLikeTheClassicOne) {
   EXPECT_TRUE(WaitFor([&] { return ReadFileText(log).find("folder " + target) != std::string::npos; }, 8000))
       << ReadFileText(log);
   EXPECT_TRUE(WaitFor([&] { return FileNameBox(c.Dialog()) == "report.txt"; }, 8000)) << FileNameBox(c.Dialog());
+  Click(hot, 1);
+  EXPECT_TRUE(WaitFor([&] {
+    std::string text = ReadFileText(log);
+    CharUpperBuffA(text.data(), static_cast<DWORD>(text.size()));
+    return text.find("::{20D04FE0-3AEA-1069-A2D8-08002B30309D}") != std::string::npos;  // My Computer
+  }, 15000)) << ReadFileText(log);
   PostMessageA(c.Dialog(), WM_COMMAND, IDCANCEL, 0);
   EXPECT_TRUE(SlotFreed(c.Dialog()));
 }

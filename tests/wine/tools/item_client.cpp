@@ -1,6 +1,6 @@
 // A program that shows the common item dialog, as today's programs do:
 //   item_client [--save] [--folder DIR] [--file NAME] [--log FILE]
-// --save shows IFileSaveDialog instead of IFileOpenDialog; --log appends "folder <path>" for
+// --save shows IFileSaveDialog instead of IFileOpenDialog; --log appends "folder <parsing name>" for
 // every OnFolderChange the dialog tells the program. It ends when the dialog closes, or after
 // two minutes at most.
 // The item dialog's interfaces are declared for Vista and later only.
@@ -47,7 +47,7 @@ class Events final : public IFileDialogEvents {
   HRESULT STDMETHODCALLTYPE OnFolderChange(IFileDialog* dialog) override {
     IShellItem* folder = nullptr;
     wchar_t* path = nullptr;
-    if (SUCCEEDED(dialog->GetFolder(&folder)) && folder && SUCCEEDED(folder->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
+    if (SUCCEEDED(dialog->GetFolder(&folder)) && folder && SUCCEEDED(folder->GetDisplayName(SIGDN_DESKTOPABSOLUTEPARSING, &path))) {
       char text[MAX_PATH * 2] = {};
       WideCharToMultiByte(CP_ACP, 0, path, -1, text, sizeof text, nullptr, nullptr);
       if (FILE* f = g_log.empty() ? nullptr : std::fopen(g_log.c_str(), "a")) {
