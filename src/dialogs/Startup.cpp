@@ -76,8 +76,7 @@ void TVTStartup::FillIgnoreBox() {
 }
 
 void TVTStartup::sbrefreshClick() {
-  if (env_.clearRunningPrograms) env_.clearRunningPrograms();
-  PingAllWindows();
+  if (env_.queryRunningPrograms) env_.queryRunningPrograms();
   SetTimer(Handle(), tm, kRefreshDelay, nullptr);
 }
 

@@ -33,7 +33,8 @@ struct StartupEnvironment {
   std::string helpFile;
   std::function<void()> reloadIgnoreList;  // registry into the shared block
   std::function<void(bool)> setAutoRun;
-  std::function<void()> clearRunningPrograms;
+  // Empties the running-program list and asks every program to report itself again.
+  std::function<void()> queryRunningPrograms;
   std::function<std::vector<std::string>()> runningPrograms;
 };
 

@@ -7,7 +7,6 @@
 #include "protocol/IgnoreList.h"
 #include "util/AnsiText.h"
 #include "util/IdList.h"
-#include "protocol/Messages.h"
 #include "util/Handles.h"
 #include "util/ShellIdList.h"
 
@@ -19,11 +18,6 @@ bool g_showDlgBorder = false;
 
 // ShellExecuteA's texts went through buffers of this many characters.
 constexpr std::size_t kShellTextMax = 256;
-
-BOOL CALLBACK PingWindow(HWND window, LPARAM) {
-  if (window) PostMessageA(window, WM_NULL, kProgramQueryParam, 0);
-  return TRUE;  // every window gets the query
-}
 
 bool ShellTextUsable(const std::string& text) {
   return text.size() <= kShellTextMax && text.find('\0') == std::string::npos;
@@ -82,8 +76,6 @@ DialogSlot* SharedDialogSlotAt(SharedBlock* block, int index) {
 void PutIgnoreListAnsi(SharedBlock& block, const std::vector<std::string>& names) {
   PutIgnoreList(block, names, AnsiUpperCase);
 }
-
-void PingAllWindows() { EnumWindows(PingWindow, 0); }
 
 void SetShowDlgBorder(bool on) { g_showDlgBorder = on; }
 

@@ -1,5 +1,4 @@
-// The resident program's small helpers (Windows build): shared-block access, the running-
-// program broadcast, frame metrics, opening through the shell, existence tests that never show
+// The resident program's small helpers (Windows build): shared-block access, frame metrics, opening through the shell, existence tests that never show
 // a system error box, and file facts of a shell item.
 #pragma once
 #include <windows.h>
@@ -20,8 +19,6 @@ DialogSlot* SharedDialogSlotAt(SharedBlock* block, int index);
 // The ignore list in the user's ANSI upper case; names longer than 79 characters and names
 // beyond the 50th are left out (see protocol/IgnoreList.h).
 void PutIgnoreListAnsi(SharedBlock& block, const std::vector<std::string>& names);
-
-void PingAllWindows();
 
 // The Config.ini switch ShowDlgBorder, set once at start-up.
 void SetShowDlgBorder(bool on);

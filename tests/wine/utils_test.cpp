@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 
+#include "controller/ProgramQuery.h"
 #include "protocol/IgnoreList.h"
 #include "support/WineTest.h"
 #include "util/ShellIdList.h"
