@@ -4,8 +4,6 @@
 
 #include <cstring>
 
-#include "protocol/IgnoreList.h"
-#include "util/AnsiText.h"
 #include "util/IdList.h"
 #include "util/Handles.h"
 #include "util/ShellIdList.h"
@@ -71,10 +69,6 @@ DialogSlot& SharedDialogSlot(SharedBlock& block, int index) {
 DialogSlot* SharedDialogSlotAt(SharedBlock* block, int index) {
   if (!block || index < 0 || index >= kSlotCount) return nullptr;
   return &block->Slots[index];
-}
-
-void PutIgnoreListAnsi(SharedBlock& block, const std::vector<std::string>& names) {
-  PutIgnoreList(block, names, AnsiUpperCase);
 }
 
 void SetShowDlgBorder(bool on) { g_showDlgBorder = on; }

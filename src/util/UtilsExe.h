@@ -16,9 +16,6 @@ namespace vt {
 // never another part of the block; SharedDialogSlotAt gives null for it instead.
 DialogSlot& SharedDialogSlot(SharedBlock& block, int index);
 DialogSlot* SharedDialogSlotAt(SharedBlock* block, int index);
-// The ignore list in the user's ANSI upper case; names longer than 79 characters and names
-// beyond the 50th are left out (see protocol/IgnoreList.h).
-void PutIgnoreListAnsi(SharedBlock& block, const std::vector<std::string>& names);
 
 // The Config.ini switch ShowDlgBorder, set once at start-up.
 void SetShowDlgBorder(bool on);

@@ -12,6 +12,7 @@
 #include "controller/ProgramQuery.h"
 #include "protocol/IgnoreList.h"
 #include "support/WineTest.h"
+#include "util/AnsiText.h"
 #include "util/ShellIdList.h"
 #include "util/UtilsExe.h"
 
@@ -272,7 +273,7 @@ TEST(SharedBlockHelpers, SlotsAndLocaleUpperCase) {
   char upper[sizeof accented];
   std::memcpy(upper, accented, sizeof accented);
   CharUpperBuffA(upper, sizeof accented - 1);
-  vt::PutIgnoreListAnsi(*block, {"note.exe", accented, std::string(80, 'a')});
+  vt::PutIgnoreList(*block, {"note.exe", accented, std::string(80, 'a')}, vt::AnsiUpperCase);
   EXPECT_EQ(vt::SharedIgnoreEntry(*block, 0), "NOTE.EXE");
   EXPECT_EQ(vt::SharedIgnoreEntry(*block, 1), upper);
   EXPECT_EQ(block->IgnoreList[2][0], '\0');  // the overlong name is left out
