@@ -57,20 +57,6 @@ double DateOfFileTime(const FILETIME& utc) {
 
 }  // namespace
 
-DialogSlot& SharedDialogSlot(SharedBlock& block, int index) {
-  if (index >= 0 && index < kSlotCount) return block.Slots[index];
-  // No such slot: a scratch record, cleared on every such call, takes the access so that a
-  // wrong index can never reach another field of the block.
-  static DialogSlot scratch;
-  std::memset(&scratch, 0, sizeof scratch);
-  return scratch;
-}
-
-DialogSlot* SharedDialogSlotAt(SharedBlock* block, int index) {
-  if (!block || index < 0 || index >= kSlotCount) return nullptr;
-  return &block->Slots[index];
-}
-
 void SetShowDlgBorder(bool on) { g_showDlgBorder = on; }
 
 bool GetFrameMetrics(int& frameWidth, int& frameHeight, int& captionHeight, bool force) {

@@ -1,21 +1,13 @@
-// The resident program's small helpers (Windows build): shared-block access, frame metrics, opening through the shell, existence tests that never show
-// a system error box, and file facts of a shell item.
+// The resident program's small helpers (Windows build): frame metrics, opening through the
+// shell, existence tests that never show a system error box, and file facts of a shell item.
 #pragma once
 #include <windows.h>
 #include <shlobj.h>
 
 #include <cstdint>
 #include <string>
-#include <vector>
-
-#include "protocol/SharedBlock.h"
 
 namespace vt {
-
-// Index 0..9. Any other index reaches a scratch record that is cleared on each such call,
-// never another part of the block; SharedDialogSlotAt gives null for it instead.
-DialogSlot& SharedDialogSlot(SharedBlock& block, int index);
-DialogSlot* SharedDialogSlotAt(SharedBlock* block, int index);
 
 // The Config.ini switch ShowDlgBorder, set once at start-up.
 void SetShowDlgBorder(bool on);

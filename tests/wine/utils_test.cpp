@@ -1,5 +1,5 @@
 // The resident program's helpers on the real Win32 layer: existence tests without error
-// boxes, the shell's identifier lists and file facts, the broadcast, the shared block helpers.
+// boxes, the shell's identifier lists and file facts, the broadcast, the ignore list's case.
 #include <windows.h>
 #include <oleauto.h>
 #include <shlobj.h>
@@ -251,23 +251,9 @@ TEST(PingAllWindows, PostsTheQueryToOurOwnWindow) {
   DestroyWindow(window);
 }
 
-TEST(SharedBlockHelpers, SlotsAndLocaleUpperCase) {
+TEST(SharedBlockHelpers, IgnoreListInTheLocaleUpperCase) {
   auto block = std::make_unique<vt::SharedBlock>();
   std::memset(block.get(), 0, sizeof(vt::SharedBlock));
-  vt::SharedDialogSlot(*block, 9).PanelWindow = 0x1234;
-  EXPECT_EQ(block->Slots[9].PanelWindow, 0x1234u);
-  EXPECT_EQ(vt::SharedDialogSlotAt(block.get(), 3), &block->Slots[3]);
-  EXPECT_EQ(vt::SharedDialogSlotAt(block.get(), 10), nullptr);
-  EXPECT_EQ(vt::SharedDialogSlotAt(block.get(), -1), nullptr);
-  vt::SharedDialogSlot(*block, 10).PanelWindow = 0x5678;  // lands in the scratch record
-  vt::SharedDialogSlot(*block, -1).DialogWindow = 0x5678;
-  EXPECT_EQ(vt::SharedDialogSlot(*block, 10).PanelWindow, 0u);
-  const auto* bytes = reinterpret_cast<const std::uint8_t*>(block.get());
-  for (std::size_t i = 0; i < sizeof(vt::SharedBlock); ++i) {
-    if (i >= 9 * 40 + 4 && i < 9 * 40 + 8) continue;  // the one field written
-    ASSERT_EQ(bytes[i], 0) << "byte " << i;
-  }
-
   // The user's code page decides upper case, not ASCII alone.
   char accented[] = "\xE9t\xE9.exe";
   char upper[sizeof accented];
