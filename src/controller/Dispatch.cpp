@@ -5,7 +5,7 @@
 
 #include "protocol/Slots.h"
 #include "util/Handles.h"
-#include "util/UtilsExe.h"
+#include "util/FrameMetrics.h"
 #include "protocol/Handle32.h"
 
 namespace vt {

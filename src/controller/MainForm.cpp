@@ -16,7 +16,8 @@
 #include "panel/HotFolderStartup.h"
 #include "settings/Catalogue.h"
 #include "util/HtmlHelp.h"
-#include "util/UtilsExe.h"
+#include "util/FrameMetrics.h"
+#include "util/ShellOpen.h"
 #include "protocol/Handle32.h"
 
 namespace vt {

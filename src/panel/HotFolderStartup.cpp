@@ -11,6 +11,7 @@
 #include "settings/Catalogue.h"
 #include "util/AnsiText.h"
 #include "util/Handles.h"
+#include "util/ShellFolder.h"
 #include "util/ShellIdList.h"
 
 namespace vt {

@@ -10,7 +10,7 @@
 #include "panel/HotFolderStartup.h"
 #include "settings/Catalogue.h"
 #include "settings/Product.h"
-#include "util/UtilsExe.h"
+#include "util/PathExists.h"
 
 namespace vt {
 

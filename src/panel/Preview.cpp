@@ -5,10 +5,12 @@
 
 #include "panel/DCImageInfo.h"
 #include "protocol/Messages.h"
+#include "util/AnsiText.h"
+#include "util/FileFacts.h"
 #include "util/IdList.h"
+#include "util/PathExists.h"
 #include "util/ShellIdList.h"
 #include "util/SizeText.h"
-#include "util/UtilsExe.h"
 
 namespace vt {
 

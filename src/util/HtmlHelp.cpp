@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "util/UtilsExe.h"
+#include "util/ShellOpen.h"
 
 namespace vt {
 

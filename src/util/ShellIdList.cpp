@@ -63,12 +63,4 @@ LPITEMIDLIST ConcatIdLists(LPCITEMIDLIST first, LPCITEMIDLIST second) {
   return out;
 }
 
-IShellFolder* DesktopFolder(HRESULT* hr) {
-  IShellFolder* raw = nullptr;
-  const HRESULT result = SHGetDesktopFolder(&raw);
-  ComPtr<IShellFolder> folder(raw);
-  if (hr) *hr = result;
-  return SUCCEEDED(result) ? folder.release() : nullptr;
-}
-
 }  // namespace vt

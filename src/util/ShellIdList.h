@@ -17,7 +17,5 @@ void ItemListFree(LPITEMIDLIST list);
 LPITEMIDLIST ItemListCopy(LPCITEMIDLIST list);
 LPITEMIDLIST ItemListLastCopy(LPCITEMIDLIST list);
 LPITEMIDLIST ConcatIdLists(LPCITEMIDLIST first, LPCITEMIDLIST second);
-// SHGetDesktopFolder; null (and the result code in *hr) when the shell cannot give it.
-IShellFolder* DesktopFolder(HRESULT* hr = nullptr);
 
 }  // namespace vt

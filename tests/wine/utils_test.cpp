@@ -14,7 +14,11 @@
 #include "support/WineTest.h"
 #include "util/AnsiText.h"
 #include "util/ShellIdList.h"
-#include "util/UtilsExe.h"
+#include "util/FileFacts.h"
+#include "util/FrameMetrics.h"
+#include "util/PathExists.h"
+#include "util/ShellFolder.h"
+#include "util/ShellOpen.h"
 
 namespace {
 
