@@ -4,7 +4,8 @@
 
 #include <iterator>
 
-#include "panel/HotFolderStartup.h"
+#include "panel/SpecialFolders.h"
+#include "util/ShellOpen.h"
 
 namespace vt {
 

@@ -8,6 +8,7 @@
 
 #include "kit/ShellDragSource.h"
 #include "panel/HotFolderStartup.h"
+#include "panel/Shortcut.h"
 #include "settings/Catalogue.h"
 #include "settings/Product.h"
 #include "util/PathExists.h"

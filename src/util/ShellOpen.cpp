@@ -1,6 +1,5 @@
 #include "util/ShellOpen.h"
 
-#include <windows.h>
 #include <shellapi.h>
 
 #include <cstddef>
@@ -24,6 +23,16 @@ int OpenWithShell(const std::string& file, const std::string& parameters, const 
   if (!ShellTextUsable(file) || !ShellTextUsable(parameters) || !ShellTextUsable(folder)) return 0;
   HINSTANCE result = ShellExecuteA(nullptr, "open", file.c_str(), OrNull(parameters), OrNull(folder), show);
   return static_cast<int>(reinterpret_cast<INT_PTR>(result));
+}
+
+void OpenInShellWindow(LPCITEMIDLIST idList) {
+  if (!idList) return;
+  SHELLEXECUTEINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_IDLIST;
+  info.nShow = SW_SHOW;
+  info.lpIDList = const_cast<LPITEMIDLIST>(idList);
+  ShellExecuteExA(&info);
 }
 
 }  // namespace vt

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "panel/HotFolderStartup.h"
+#include "panel/Shortcut.h"
+#include "panel/SpecialFolders.h"
 #include "settings/Catalogue.h"
 #include "settings/Win32Registry.h"
 #include "support/WineTest.h"
