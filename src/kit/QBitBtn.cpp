@@ -1,4 +1,4 @@
-#include "util/QBitBtn.h"
+#include "kit/QBitBtn.h"
 
 #include <commctrl.h>
 
