@@ -1,10 +1,20 @@
 #include "util/ShellIdList.h"
 
 #include <cstring>
+#include <vector>
 
 #include "util/Handles.h"
 
 namespace vt {
+
+namespace {
+// size bytes of a checked list into the shell's allocator; null for size 0.
+LPITEMIDLIST CopyToShell(const void* list, std::size_t size) {
+  LPITEMIDLIST copy = ItemListAlloc(size);  // null for 0 and beyond kMaxItemListSize
+  if (copy) std::memcpy(copy, list, size);
+  return copy;
+}
+}  // namespace
 
 HRESULT ShellAllocator(IMalloc** out) {
   if (!out) return E_POINTER;
@@ -32,13 +42,7 @@ void ItemListFree(LPITEMIDLIST list) {
   if (SUCCEEDED(hr) && allocator) allocator->Free(list);
 }
 
-LPITEMIDLIST ItemListCopy(LPCITEMIDLIST list) {
-  std::size_t size = ItemListSize(list);
-  if (size == 0) return nullptr;
-  LPITEMIDLIST copy = ItemListAlloc(size);
-  if (copy) std::memcpy(copy, list, size);
-  return copy;
-}
+LPITEMIDLIST ItemListCopy(LPCITEMIDLIST list) { return CopyToShell(list, ItemListSize(list)); }
 
 LPITEMIDLIST ItemListLastCopy(LPCITEMIDLIST list) {
   if (ItemListSize(list) == 0) return nullptr;
@@ -46,21 +50,8 @@ LPITEMIDLIST ItemListLastCopy(LPCITEMIDLIST list) {
 }
 
 LPITEMIDLIST ConcatIdLists(LPCITEMIDLIST first, LPCITEMIDLIST second) {
-  std::size_t secondSize = ItemListSize(second);
-  if (secondSize == 0) return nullptr;
-  std::size_t head = 0;
-  if (first) {
-    std::size_t firstSize = ItemListSize(first);
-    // A damaged folder list gives nothing rather than a list that names some other folder.
-    if (firstSize == 0) return nullptr;
-    head = firstSize - 2;
-  }
-  LPITEMIDLIST out = ItemListAlloc(head + secondSize);  // refuses more than kMaxItemListSize
-  if (!out) return nullptr;
-  auto* bytes = reinterpret_cast<std::uint8_t*>(out);
-  if (head) std::memcpy(bytes, first, head);
-  std::memcpy(bytes + head, second, secondSize);
-  return out;
+  const std::vector<std::uint8_t> joined = ConcatItemListBytes(first, second);
+  return CopyToShell(joined.data(), joined.size());
 }
 
 }  // namespace vt
