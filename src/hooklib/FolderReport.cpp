@@ -72,7 +72,7 @@ std::size_t FolderFromRecord(HWND combo, const void** list) {
 
 // The single selected item's relative list, as the list view keeps it; 0 without one.
 std::size_t SelectedItem(HWND dialog, const void** item) {
-  HWND listView = FindShellListView(dialog);
+  HWND listView = FolderViewOf(dialog).list;
   if (!listView) return 0;
   int index = GetSingleSelection(listView);
   if (index < 0) return 0;

@@ -129,7 +129,7 @@ int FindItem(HWND listView, const char* text, std::size_t length) {
 }  // namespace
 
 bool SelectAndOpenItem(const char* text, HWND dialog) {
-  HWND listView = FindShellListView(dialog);
+  HWND listView = FolderViewOf(dialog).list;
   if (!listView || !text) return false;
   // An item's text is read with at most 1023 characters; a longer text matches nothing.
   const std::size_t length = strnlen(text, kTextMax);

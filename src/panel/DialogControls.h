@@ -1,20 +1,4 @@
-// The attached dialog's own controls as the panel finds them from outside: the file-name box,
-// the folder view (replaced by the dialog at every folder change) and its list.
+// Forwards to util/DialogChildren.h, where the attached dialog's controls are found for the
+// panel and the hook library alike, for the files that still include this one.
 #pragma once
-#include <windows.h>
-
-namespace vt {
-
-// The topmost direct child of `parent` whose class is exactly `className`; 0 for none.
-HWND FirstChildByTop(HWND parent, const char* className);
-
-// The Edit of the file-name box: a direct child, or inside ComboBoxEx32 > ComboBox.
-HWND FileNameBoxOf(HWND dialog);
-
-struct FolderViewWindows {
-  HWND view = nullptr;  // SHELLDLL_DefView
-  HWND list = nullptr;  // its SysListView32
-};
-FolderViewWindows FolderViewOf(HWND dialog);
-
-}  // namespace vt
+#include "util/DialogChildren.h"
