@@ -39,9 +39,7 @@ constexpr UINT kWatchInterval = 500;
 // No arguments and a one-byte Boolean result, which nothing here examines.
 using HookExport = unsigned char (*)();
 
-HWND AsWindow(std::uint32_t window) { return FromHandle32<HWND>(window); }
-
-bool WindowAlive(std::uint32_t window) { return IsWindow(AsWindow(window)) != 0; }
+bool WindowAlive(std::uint32_t window) { return IsWindow(FromHandle32<HWND>(window)) != 0; }
 
 void CallHookExport(HMODULE library, const char* name) {
   if (!library) return;
