@@ -134,7 +134,7 @@ void DrawCaptionBar(HDC dc, int windowWidth, const CaptionLook& look) {
   const int letterY = TextY(h, TextHeightOf(dc));
   for (int k = 1; k <= n; ++k) TextOutA(dc, LetterX(w, n, k), letterY, &kCaptionLetters[k - 1], 1);
 
-  SelectObject(dc, Gdi().Font(dc, true));
+  Selected bold(dc, Gdi().Font(dc, true));  // over the letters' font, which comes back first
   SetTextColor(dc, Ref(kTitleColour));
   const Rect maxButton = CaptionButtonRect(1, true, windowWidth, SystemCaptionButtonMetrics());
   auto width = [dc](const std::string& t) {
