@@ -88,6 +88,15 @@ using UniqueView = UniqueAny<void*, NullHandleTraits<void*, handle_detail::Unmap
 // Icons this program made or loaded unshared (never the shared ones of LoadIcon).
 using UniqueIcon = UniqueAny<HICON, NullHandleTraits<HICON, handle_detail::DestroyIconHandle>>;
 
+// Appends a pop-up menu to `menu` (flags besides MF_POPUP as given, text or item data as
+// AppendMenuA takes them): the menu it joins owns it from then on, and one that could not be
+// appended is destroyed here.
+inline bool AppendPopup(HMENU menu, UINT flags, UniqueMenu popup, LPCSTR text) {
+  if (!popup || !AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(popup.get()), text)) return false;
+  (void)popup.release();
+  return true;
+}
+
 // A window's device context, given back to the window it came from.
 class WindowDc {
  public:
