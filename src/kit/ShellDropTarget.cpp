@@ -15,16 +15,14 @@ ShellDropData ReadDropData(IDataObject* data) {
   if (!data) return out;
   FORMATETC format{static_cast<CLIPFORMAT>(RegisterClipboardFormatA("Shell IDList Array")), nullptr, DVASPECT_CONTENT,
                    -1, TYMED_HGLOBAL};
-  STGMEDIUM medium{};
-  if (FAILED(data->GetData(&format, &medium))) return out;
-  if (medium.tymed == TYMED_HGLOBAL && medium.hGlobal) {
-    const SIZE_T size = GlobalSize(medium.hGlobal);
-    if (const void* block = GlobalLock(medium.hGlobal)) {
-      if (auto lists = ReadShellIdArray(block, size)) out.lists = std::move(*lists);
-      GlobalUnlock(medium.hGlobal);
-    }
+  {
+    ReceivedMedium medium;
+    if (!medium.Receive(data, &format)) return out;
+    const HGLOBAL global = medium.get().tymed == TYMED_HGLOBAL ? medium.get().hGlobal : nullptr;
+    const GlobalLocked block(global);
+    if (block)
+      if (auto lists = ReadShellIdArray(block.get(), GlobalSize(global))) out.lists = std::move(*lists);
   }
-  ReleaseStgMedium(&medium);
   for (std::size_t k = 1; k < out.lists.size(); ++k) {
     char path[1025] = {};
     const bool ok = SHGetPathFromIDListA(reinterpret_cast<LPCITEMIDLIST>(out.lists[k].data()), path) != FALSE;
