@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "kit/ComObject.h"
-#include "util/ShellIdList.h"
+#include "util/Handles.h"
 
 namespace vt {
 
@@ -32,11 +32,6 @@ ShellDropData ReadDropData(IDataObject* data) {
 }
 
 }  // namespace
-
-LPITEMIDLIST ShellDropData::NewObjectIdList(int k) const {
-  if (k < 1 || k >= ListCount()) return nullptr;
-  return ItemListCopy(reinterpret_cast<LPCITEMIDLIST>(lists[static_cast<std::size_t>(k)].data()));
-}
 
 class ShellDropTarget::Object final : public ComObject<IDropTarget, &IID_IDropTarget> {
  public:

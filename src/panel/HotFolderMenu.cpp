@@ -69,7 +69,7 @@ void HotFolders::nnHotRemoveClick() {
 
 void HotFolders::nnHotAddSpecialFolderClick(int code) {
   if (!hot_) return;
-  const ItemListPtr list(GetSpecialFolderPidl(code));
+  const ItemListPtr list = GetSpecialFolderPidl(code);
   if (!list) return;
   const int selected = hot_->Selected();
   const int at = hot_->InsertHotFolder(selected >= 0 ? selected + 1 : hot_->HotFolderCount(), list.get());

@@ -30,7 +30,7 @@ bool AppendHotFolder(TQRegistry& reg, LPCITEMIDLIST idList) {
 int AddDefaultHotFolders(TQRegistry& reg) {
   int added = 0;
   for (int code : {kRecentFolderCode, kFavoritesFolderCode, kPersonalFolderCode}) {
-    ItemListPtr list(GetSpecialFolderPidl(code));
+    const ItemListPtr list = GetSpecialFolderPidl(code);
     if (list && AppendHotFolder(reg, list.get())) ++added;
   }
   return added;

@@ -39,26 +39,28 @@ std::string ShellFolderValue(const char* name) {
   return text;
 }
 
-LPITEMIDLIST ParsePath(const std::string& path) {
+ItemListPtr ParsePath(const std::string& path) {
   if (path.empty()) return nullptr;
   std::wstring wide = WideFromAnsi(path);
   if (wide.empty()) return nullptr;
-  ComPtr<IShellFolder> desktop(DesktopFolder());
+  const ComPtr<IShellFolder> desktop = DesktopFolder();
   if (!desktop) return nullptr;
   LPITEMIDLIST raw = nullptr;
   HRESULT hr = desktop->ParseDisplayName(nullptr, nullptr, wide.data(), nullptr, &raw, nullptr);
   ItemListPtr list(raw);
-  return SUCCEEDED(hr) ? list.release() : nullptr;
+  if (FAILED(hr)) list.reset();
+  return list;
 }
 
 }  // namespace
 
-LPITEMIDLIST GetSpecialFolderPidl(int code) {
+ItemListPtr GetSpecialFolderPidl(int code) {
   if (code < kFavoritesFolderCode) {
     LPITEMIDLIST raw = nullptr;
     const HRESULT hr = SHGetSpecialFolderLocation(nullptr, code, &raw);
     ItemListPtr list(raw);
-    return hr == S_OK ? list.release() : nullptr;
+    if (hr != S_OK) list.reset();
+    return list;
   }
   if (code == kFavoritesFolderCode) return ParsePath(ShellFolderValue("Favorites"));
   if (code == kPersonalFolderCode) return ParsePath(ShellFolderValue("Personal"));

@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "util/ShellIdList.h"
+
 namespace vt {
 
 // Codes above the CSIDL range that name the Shell Folders values "Favorites" and "Personal".
@@ -11,8 +13,7 @@ inline constexpr int kFavoritesFolderCode = 11111;
 inline constexpr int kPersonalFolderCode = 22222;
 inline constexpr int kRecentFolderCode = 8;  // CSIDL_RECENT
 
-// The identifier list of a special folder, or null when it does not resolve. The caller frees
-// it with ItemListFree.
-LPITEMIDLIST GetSpecialFolderPidl(int code);
+// The identifier list of a special folder, or none when it does not resolve.
+ItemListPtr GetSpecialFolderPidl(int code);
 
 }  // namespace vt

@@ -14,10 +14,10 @@ void FileInfoOfItem(LPCITEMIDLIST list, std::int64_t& size, double& date) {
   date = -1.0;
   if (ItemListSize(list) <= 2) return;  // no list, a damaged one, or the desktop: no file
   ItemListPtr parent(ItemListCopy(list));
-  const ItemListPtr child(ItemListLastCopy(list));
+  const ItemListPtr child = ItemListLastCopy(list);
   if (!parent || !child) return;
   ItemListCutLast(parent.get());
-  ComPtr<IShellFolder> folder(FolderOfItemList(parent.get()));
+  const ComPtr<IShellFolder> folder = FolderOfItemList(parent.get());
   if (!folder) return;
   WIN32_FIND_DATAA data;
   std::memset(&data, 0, sizeof data);

@@ -88,7 +88,6 @@ using UniqueMemoryDc = UniqueAny<HDC, NullHandleTraits<HDC, handle_detail::Delet
 using UniqueView = UniqueAny<void*, NullHandleTraits<void*, handle_detail::UnmapView>>;
 // Icons this program made or loaded unshared (never the shared ones of LoadIcon).
 using UniqueIcon = UniqueAny<HICON, NullHandleTraits<HICON, handle_detail::DestroyIconHandle>>;
-
 // Global memory this program allocated and has not handed on.
 using UniqueGlobal = UniqueAny<HGLOBAL, NullHandleTraits<HGLOBAL, handle_detail::FreeGlobal>>;
 
@@ -169,12 +168,6 @@ class Selected {
   HDC dc_;
   HGDIOBJ old_;
 };
-
-// Identifier lists from the shell allocator, freed with it.
-struct ShellFree {
-  void operator()(ITEMIDLIST* list) const { ItemListFree(list); }
-};
-using ItemListPtr = std::unique_ptr<ITEMIDLIST, ShellFree>;
 
 // The least a COM pointer needs: one reference, released once.
 template <typename T>

@@ -1,29 +1,29 @@
 #include "util/ShellFolder.h"
 
-#include "util/Handles.h"
 #include "util/IdList.h"
+#include "util/ShellIdList.h"
 
 namespace vt {
 
-IShellFolder* DesktopFolder(HRESULT* hr) {
-  IShellFolder* raw = nullptr;
-  const HRESULT result = SHGetDesktopFolder(&raw);
-  ComPtr<IShellFolder> folder(raw);
+ComPtr<IShellFolder> DesktopFolder(HRESULT* hr) {
+  ComPtr<IShellFolder> folder;
+  const HRESULT result = SHGetDesktopFolder(folder.put());
   if (hr) *hr = result;
-  return SUCCEEDED(result) ? folder.release() : nullptr;
+  if (FAILED(result)) folder.reset();
+  return folder;
 }
 
-IShellFolder* FolderOfItemList(LPCITEMIDLIST list) {
-  if (ItemListSize(list) == 0) return nullptr;
+ComPtr<IShellFolder> FolderOfItemList(LPCITEMIDLIST list) {
+  if (ItemListSize(list) == 0) return {};
   LPITEMIDLIST raw = nullptr;
   const HRESULT hr = SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &raw);
   const ItemListPtr desktopList(raw);
   const bool isDesktop = SUCCEEDED(hr) && desktopList && ItemListSame(desktopList.get(), list);
-  ComPtr<IShellFolder> desktop(DesktopFolder());
-  if (!desktop || isDesktop) return desktop.release();
+  ComPtr<IShellFolder> desktop = DesktopFolder();
+  if (!desktop || isDesktop) return desktop;
   ComPtr<IShellFolder> folder;
-  if (FAILED(desktop->BindToObject(list, nullptr, IID_IShellFolder, folder.put_void()))) return nullptr;
-  return folder.release();
+  if (FAILED(desktop->BindToObject(list, nullptr, IID_IShellFolder, folder.put_void()))) folder.reset();
+  return folder;
 }
 
 }  // namespace vt

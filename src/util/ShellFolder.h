@@ -1,15 +1,16 @@
 // Shell folder objects (Windows build): the desktop and the folder an identifier list names.
-// Whoever receives one releases it.
 #pragma once
 #include <windows.h>
 #include <shlobj.h>
 
+#include "util/Handles.h"
+
 namespace vt {
 
 // SHGetDesktopFolder; null (and the result code in *hr) when the shell cannot give it.
-IShellFolder* DesktopFolder(HRESULT* hr = nullptr);
+ComPtr<IShellFolder> DesktopFolder(HRESULT* hr = nullptr);
 // The desktop itself for the desktop's list, else the bound folder; null when it cannot be
 // bound or the list is damaged.
-IShellFolder* FolderOfItemList(LPCITEMIDLIST list);
+ComPtr<IShellFolder> FolderOfItemList(LPCITEMIDLIST list);
 
 }  // namespace vt

@@ -8,10 +8,10 @@
 namespace vt {
 
 namespace {
-// size bytes of a checked list into the shell's allocator; null for size 0.
-LPITEMIDLIST CopyToShell(const void* list, std::size_t size) {
-  LPITEMIDLIST copy = ItemListAlloc(size);  // null for 0 and beyond kMaxItemListSize
-  if (copy) std::memcpy(copy, list, size);
+// size bytes of a checked list into the shell's allocator; none for size 0.
+ItemListPtr CopyToShell(const void* list, std::size_t size) {
+  ItemListPtr copy = ItemListAlloc(size);  // none for 0 and beyond kMaxItemListSize
+  if (copy) std::memcpy(copy.get(), list, size);
   return copy;
 }
 }  // namespace
@@ -22,7 +22,7 @@ HRESULT ShellAllocator(IMalloc** out) {
   return SHGetMalloc(out);
 }
 
-LPITEMIDLIST ItemListAlloc(std::size_t size) {
+ItemListPtr ItemListAlloc(std::size_t size) {
   if (size == 0 || size > kMaxItemListSize) return nullptr;
   IMalloc* raw = nullptr;
   const HRESULT hr = ShellAllocator(&raw);
@@ -31,7 +31,7 @@ LPITEMIDLIST ItemListAlloc(std::size_t size) {
   void* block = allocator->Alloc(static_cast<ULONG>(size));
   if (!block) return nullptr;
   std::memset(block, 0, size);
-  return static_cast<LPITEMIDLIST>(block);
+  return ItemListPtr(static_cast<LPITEMIDLIST>(block));
 }
 
 void ItemListFree(LPITEMIDLIST list) {
@@ -42,14 +42,15 @@ void ItemListFree(LPITEMIDLIST list) {
   if (SUCCEEDED(hr) && allocator) allocator->Free(list);
 }
 
-LPITEMIDLIST ItemListCopy(LPCITEMIDLIST list) { return CopyToShell(list, ItemListSize(list)); }
+LPITEMIDLIST ItemListCopy(LPCITEMIDLIST list) { return CopyToShell(list, ItemListSize(list)).release(); }
 
-LPITEMIDLIST ItemListLastCopy(LPCITEMIDLIST list) {
+ItemListPtr ItemListLastCopy(LPCITEMIDLIST list) {
   if (ItemListSize(list) == 0) return nullptr;
-  return ItemListCopy(static_cast<LPCITEMIDLIST>(ItemListLast(list)));
+  const void* last = ItemListLast(list);
+  return CopyToShell(last, ItemListSize(last));
 }
 
-LPITEMIDLIST ConcatIdLists(LPCITEMIDLIST first, LPCITEMIDLIST second) {
+ItemListPtr ConcatIdLists(LPCITEMIDLIST first, LPCITEMIDLIST second) {
   const std::vector<std::uint8_t> joined = ConcatItemListBytes(first, second);
   return CopyToShell(joined.data(), joined.size());
 }

@@ -621,35 +621,34 @@ class HotFolderStartup : public ::testing::Test {
 TEST_F(HotFolderStartup, SpecialFoldersResolveLikeTheShellSaysAndUnknownCodesGiveNone) {
   LPITEMIDLIST expected = nullptr;
   ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_RECENT, &expected), S_OK);
-  LPITEMIDLIST recent = vt::GetSpecialFolderPidl(vt::kRecentFolderCode);
+  const vt::ItemListPtr recent = vt::GetSpecialFolderPidl(vt::kRecentFolderCode);
   ASSERT_TRUE(recent);
-  EXPECT_TRUE(vt::ItemListSame(recent, expected));
-  vt::ItemListFree(recent);
+  EXPECT_TRUE(vt::ItemListSame(recent.get(), expected));
   vt::ItemListFree(expected);
 
   const std::string shellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
   std::string personal;
   ASSERT_TRUE(vtt::ReadString(shellFolders, "Personal", &personal));
   CreateDirectoryA(personal.c_str(), nullptr);
-  LPITEMIDLIST docs = vt::GetSpecialFolderPidl(vt::kPersonalFolderCode);
+  const vt::ItemListPtr docs = vt::GetSpecialFolderPidl(vt::kPersonalFolderCode);
   ASSERT_TRUE(docs) << personal;
-  EXPECT_EQ(Lower(PathOf(docs)), Lower(personal));
-  vt::ItemListFree(docs);
+  EXPECT_EQ(Lower(PathOf(docs.get())), Lower(personal));
 
   // A Shell Folders value that names nothing, or nothing at all, resolves to none.
   std::string favorites;
   const bool hadFavorites = vtt::ReadString(shellFolders, "Favorites", &favorites);
   for (const char* bad : {"C:\\no\\such\\folder\\anywhere", ""}) {
     vtt::WriteString(shellFolders, "Favorites", bad);
-    EXPECT_EQ(vt::GetSpecialFolderPidl(vt::kFavoritesFolderCode), nullptr) << bad;
+    EXPECT_FALSE(vt::GetSpecialFolderPidl(vt::kFavoritesFolderCode)) << bad;
   }
   if (hadFavorites) vtt::WriteString(shellFolders, "Favorites", favorites);
 
-  for (int code : {11112, 22221, 33333, 11111 * 3, -1}) EXPECT_EQ(vt::GetSpecialFolderPidl(code), nullptr) << code;
+  for (int code : {11112, 22221, 33333, 11111 * 3, -1}) EXPECT_FALSE(vt::GetSpecialFolderPidl(code)) << code;
 }
 
 TEST_F(HotFolderStartup, AppendedFoldersGoAfterTheStoredOnesWithoutShortcutNames) {
-  LPITEMIDLIST drives = vt::GetSpecialFolderPidl(CSIDL_DRIVES);
+  const vt::ItemListPtr owned = vt::GetSpecialFolderPidl(CSIDL_DRIVES);
+  LPCITEMIDLIST drives = owned.get();
   ASSERT_TRUE(drives);
   const std::size_t size = vt::ItemListSize(drives);
   EXPECT_FALSE(vt::AppendHotFolder(reg, nullptr));
@@ -664,11 +663,11 @@ TEST_F(HotFolderStartup, AppendedFoldersGoAfterTheStoredOnesWithoutShortcutNames
     EXPECT_EQ(std::memcmp(stored.data(), drives, size), 0) << n;
     EXPECT_FALSE(vt::ReadFolderLink(reg, n).has_value()) << n;
   }
-  vt::ItemListFree(drives);
 }
 
 TEST_F(HotFolderStartup, ShortcutPointsAtTheFolderAndReplacesAnOldFile) {
-  LPITEMIDLIST drives = vt::GetSpecialFolderPidl(CSIDL_DRIVES);
+  const vt::ItemListPtr owned = vt::GetSpecialFolderPidl(CSIDL_DRIVES);
+  LPCITEMIDLIST drives = owned.get();
   ASSERT_TRUE(drives);
   vtt::ProgramFolder folder(std::vector<std::string>{});
   Scrub(folder.Path(), {});
@@ -697,7 +696,6 @@ TEST_F(HotFolderStartup, ShortcutPointsAtTheFolderAndReplacesAnOldFile) {
 
   EXPECT_FALSE(vt::CreateShortcut(nullptr, folder.File("none.lnk"), "", ""));
   EXPECT_FALSE(vtt::FileExists(folder.File("none.lnk")));
-  vt::ItemListFree(drives);
 }
 
 }  // namespace

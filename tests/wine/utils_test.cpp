@@ -24,13 +24,12 @@ namespace {
 
 // Absolute identifier list of a path, or null.
 LPITEMIDLIST ListOf(const std::string& path) {
-  IShellFolder* desktop = vt::DesktopFolder();
+  const vt::ComPtr<IShellFolder> desktop = vt::DesktopFolder();
   if (!desktop) return nullptr;
   wchar_t wide[MAX_PATH * 2];
   if (!MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH * 2)) return nullptr;
   LPITEMIDLIST list = nullptr;
   HRESULT hr = desktop->ParseDisplayName(nullptr, nullptr, wide, nullptr, &list, nullptr);
-  desktop->Release();
   return SUCCEEDED(hr) ? list : nullptr;
 }
 
@@ -40,10 +39,7 @@ std::string PathOf(LPCITEMIDLIST list) {
   return path;
 }
 
-struct ListDeleter {
-  void operator()(ITEMIDLIST* list) const { vt::ItemListFree(list); }
-};
-using OwnedList = std::unique_ptr<ITEMIDLIST, ListDeleter>;
+using OwnedList = vt::ItemListPtr;
 
 // A file of `size` bytes in a fresh folder, removed afterwards.
 class TempFile {
@@ -148,20 +144,20 @@ TEST_F(Shell, ConcatJoinsRealShellLists) {
   ASSERT_TRUE(parent);
   vt::ItemListCutLast(parent.get());
   EXPECT_EQ(PathOf(parent.get()), "C:\\windows");
-  OwnedList child(vt::ItemListLastCopy(full.get()));
+  OwnedList child = vt::ItemListLastCopy(full.get());
   ASSERT_TRUE(child);
   EXPECT_EQ(vt::ItemListCount(child.get()), 1u);
 
-  OwnedList joined(vt::ConcatIdLists(parent.get(), child.get()));
+  OwnedList joined = vt::ConcatIdLists(parent.get(), child.get());
   ASSERT_TRUE(joined);
   EXPECT_TRUE(vt::ItemListSame(joined.get(), full.get()));
   EXPECT_EQ(PathOf(joined.get()), "C:\\windows\\system32");
 
-  OwnedList alone(vt::ConcatIdLists(nullptr, full.get()));
+  OwnedList alone = vt::ConcatIdLists(nullptr, full.get());
   ASSERT_TRUE(alone);
   EXPECT_NE(alone.get(), full.get());
   EXPECT_TRUE(vt::ItemListSame(alone.get(), full.get()));
-  EXPECT_EQ(vt::ConcatIdLists(parent.get(), nullptr), nullptr);
+  EXPECT_FALSE(vt::ConcatIdLists(parent.get(), nullptr));
 
   // Every list made here belongs to the shell's task allocator.
   IMalloc* allocator = nullptr;
@@ -175,21 +171,18 @@ TEST_F(Shell, FolderOfItemListBindsTheDesktopAndFolders) {
   LPITEMIDLIST desktopList = nullptr;
   ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &desktopList), S_OK);
   OwnedList desktop(desktopList);
-  IShellFolder* folder = vt::FolderOfItemList(desktop.get());
-  ASSERT_TRUE(folder);
-  folder->Release();
+  ASSERT_TRUE(vt::FolderOfItemList(desktop.get()));
 
   OwnedList windows(ListOf("C:\\windows"));
   ASSERT_TRUE(windows);
-  folder = vt::FolderOfItemList(windows.get());
+  const vt::ComPtr<IShellFolder> folder = vt::FolderOfItemList(windows.get());
   ASSERT_TRUE(folder);
   // The bound folder knows its children.
   LPITEMIDLIST child = nullptr;
   wchar_t name[] = L"system32";
   EXPECT_TRUE(SUCCEEDED(folder->ParseDisplayName(nullptr, nullptr, name, nullptr, &child, nullptr)));
   vt::ItemListFree(child);
-  folder->Release();
-  EXPECT_EQ(vt::FolderOfItemList(nullptr), nullptr);
+  EXPECT_FALSE(vt::FolderOfItemList(nullptr));
 }
 
 TEST_F(Shell, FileInfoOfRealFiles) {
