@@ -11,8 +11,13 @@
 namespace vt {
 
 PanelDispatcher::~PanelDispatcher() {
-  // Panels go one by one, each while the others still exist, as they were made.
-  while (!Panels.empty()) Panels.erase(Panels.begin());
+  // Panels go one by one, each while the others still exist, as they were made; one whose
+  // handler is still running further up the stack goes when that handler returns.
+  while (!Panels.empty()) {
+    std::unique_ptr<TVTReplacer> panel = std::move(Panels.begin()->second);
+    Panels.erase(Panels.begin());
+    Window::Retire(std::move(panel));
+  }
 }
 
 // Anyone can send an attach: only a dialog window of another process, not framed yet, gets
