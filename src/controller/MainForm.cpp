@@ -22,8 +22,6 @@
 
 namespace vt {
 
-TVantrel* Vantrel = nullptr;
-
 namespace {
 
 constexpr char kCannotLoadHooks[] = "Cannot load VT_brow.dll!";
@@ -52,18 +50,11 @@ void CallHookExport(HMODULE library, const char* name) {
 std::unique_ptr<TVantrel> TVantrel::Create(HINSTANCE instance) {
   std::unique_ptr<TVantrel> form(new TVantrel(instance));
   if (!form->CreateWindowOfForm()) return nullptr;
-  Vantrel = form.get();
-  if (!form->FormCreate()) {
-    Vantrel = nullptr;
-    return nullptr;  // the destructor takes the window and the block away
-  }
+  if (!form->FormCreate()) return nullptr;  // the destructor takes the window and the block away
   return form;
 }
 
-TVantrel::~TVantrel() {
-  FormClose();
-  if (Vantrel == this) Vantrel = nullptr;
-}
+TVantrel::~TVantrel() { FormClose(); }
 
 bool TVantrel::CreateWindowOfForm() {
   if (!RegisterWindowClass(kControllerClass, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),

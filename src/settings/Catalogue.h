@@ -112,7 +112,6 @@ void WriteAppOptions(TQRegistry& reg, const std::string& appName, const AppSetti
 std::int32_t CentreOrigin(int screen, std::int32_t size);
 
 // --- Config.ini ----------------------------------------------------------------------------
-inline constexpr char kIniFileName[] = "Config.ini";
 inline constexpr char kIniDebugSection[] = "Debug";
 inline constexpr char kIniCommonSection[] = "Common";
 inline constexpr char kIniVersionKey[] = "Version";

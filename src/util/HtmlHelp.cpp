@@ -19,8 +19,6 @@ void LoadHtmlHelp() {
     g_htmlHelp = reinterpret_cast<HtmlHelpFn>(reinterpret_cast<void*>(GetProcAddress(engine, MAKEINTRESOURCEA(14))));
 }
 
-bool HtmlHelpAvailable() { return g_htmlHelp != nullptr; }
-
 void ShowHelpTopic(const std::string& helpFile, const char* topic) {
   if (g_htmlHelp) {
     g_htmlHelp(GetDesktopWindow(), (helpFile + topic).c_str(), kDisplayTopic, 0);
