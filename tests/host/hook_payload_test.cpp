@@ -45,7 +45,10 @@ TEST(HookPayload, WellFormedListsHaveTheirSize) {
   auto t = Exact(three);
   EXPECT_EQ(vt::ItemListSizeIn(t.get(), three.size()), 2u + 20 + 2 + 300);
   // Room behind the list does not change its size.
-  EXPECT_EQ(vt::ItemListSizeIn(three.data(), three.size()), three.size());
+  Bytes roomy = three;
+  roomy.resize(three.size() + 64, 0xAB);
+  auto r = Exact(roomy);
+  EXPECT_EQ(vt::ItemListSizeIn(r.get(), roomy.size()), three.size());
 }
 
 TEST(HookPayload, DamagedListsHaveSizeZero) {
