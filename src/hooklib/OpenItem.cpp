@@ -9,10 +9,12 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <memory>
 
 #include "hooklib/DialogWindows.h"
 #include "hooklib/MemoryProbe.h"
 #include "hooklib/Subclass.h"
+#include "util/Handles.h"
 
 namespace vt::hook {
 
@@ -29,43 +31,31 @@ Fn LoadedExport(const char* module, const char* name) {
   return m ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(m, name))) : nullptr;
 }
 
-template <typename T>
-class ComRef {
- public:
-  ComRef() = default;
-  ~ComRef() {
-    if (p_) p_->Release();
+// A list from the shell's allocator, freed through the host's own COM library.
+struct HostListFree {
+  void operator()(ITEMIDLIST* list) const {
+    using FreeFn = void(WINAPI*)(LPVOID);
+    if (auto free = LoadedExport<FreeFn>("ole32.dll", "CoTaskMemFree")) free(list);
   }
-  ComRef(const ComRef&) = delete;
-  ComRef& operator=(const ComRef&) = delete;
-  T* get() const { return p_; }
-  void** put() { return reinterpret_cast<void**>(&p_); }
-
- private:
-  T* p_ = nullptr;
 };
+using HostItemList = std::unique_ptr<ITEMIDLIST, HostListFree>;
 
-// The target of the shortcut file at `path`, allocated by the shell's allocator; null when it
-// is no shortcut or COM is not at hand in this thread.
-LPITEMIDLIST ShortcutTarget(const char* path) {
+// The target of the shortcut file at `path`; none when it is no shortcut or COM is not at
+// hand in this thread.
+HostItemList ShortcutTarget(const char* path) {
   using CreateFn = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
   auto create = LoadedExport<CreateFn>("ole32.dll", "CoCreateInstance");
   if (!create) return nullptr;
-  ComRef<IShellLinkA> link;
-  if (FAILED(create(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.put()))) return nullptr;
-  ComRef<IPersistFile> file;
-  if (FAILED(link.get()->QueryInterface(IID_IPersistFile, file.put()))) return nullptr;
+  ComPtr<IShellLinkA> link;
+  if (FAILED(create(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.put_void()))) return nullptr;
+  const ComPtr<IPersistFile> file = link.As<IPersistFile>(IID_IPersistFile);
+  if (!file) return nullptr;
   WCHAR wide[MAX_PATH * 2];
   if (!MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH * 2)) return nullptr;
-  if (FAILED(file.get()->Load(wide, STGM_READ))) return nullptr;
+  if (FAILED(file->Load(wide, STGM_READ))) return nullptr;
   LPITEMIDLIST target = nullptr;
-  if (FAILED(link.get()->GetIDList(&target))) return nullptr;
-  return target;
-}
-
-void FreeShellList(LPITEMIDLIST list) {
-  using FreeFn = void(WINAPI*)(LPVOID);
-  if (auto free = LoadedExport<FreeFn>("ole32.dll", "CoTaskMemFree")) free(list);
+  if (FAILED(link->GetIDList(&target))) return nullptr;
+  return HostItemList(target);
 }
 
 constexpr char kShortcutSuffix[] = ".lnk";
@@ -91,12 +81,11 @@ bool FollowShortcut(HWND dialog, char* path, std::size_t n) {
   std::memcpy(path + n, kShortcutSuffix, sizeof kShortcutSuffix);
   const DWORD attributes = GetFileAttributesA(path);
   const bool shortcut = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-  LPITEMIDLIST target = nullptr;
   if (shortcut) {
     auto* browser = reinterpret_cast<IShellBrowser*>(SendMessageA(dialog, kGetShellBrowser, 0, 0));
     // A shortcut that cannot be followed is left alone, never opened.
-    if (browser && (target = ShortcutTarget(path)) != nullptr) browser->BrowseObject(target, SBSP_ABSOLUTE);
-    if (target) FreeShellList(target);
+    if (browser)
+      if (const HostItemList target = ShortcutTarget(path)) browser->BrowseObject(target.get(), SBSP_ABSOLUTE);
   }
   path[n] = '\0';
   return shortcut;
