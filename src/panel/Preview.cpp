@@ -71,7 +71,7 @@ void Preview::UpdateStatusBar(LPCITEMIDLIST currentFolder) {
   // Asked twice a second: the shell is asked for the path only when the folder changed.
   if (!currentFolder && !statusFolder_) return;
   if (currentFolder && statusFolder_ && ItemListSame(currentFolder, statusFolder_.get())) return;
-  statusFolder_.reset(currentFolder ? ItemListCopy(currentFolder) : nullptr);
+  statusFolder_ = ItemListPtr(ItemListCopy(currentFolder));  // none for no folder
   const std::string text = PathOfItemList(currentFolder);
   SendMessageA(form_.StatusBar(), SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
@@ -82,7 +82,7 @@ void Preview::UpdatePreview(LPCITEMIDLIST currentFolder, LPCITEMIDLIST selectedI
   LPCITEMIDLIST target = selectedItem ? selectedItem : currentFolder;
   if (!target && !PreviewIdList) return;
   if (target && PreviewIdList && ItemListSame(target, PreviewIdList.get())) return;
-  PreviewIdList.reset(target ? ItemListCopy(target) : nullptr);
+  PreviewIdList = ItemListPtr(ItemListCopy(target));
   PreviewPath = PathOfItemList(PreviewIdList.get());
   LoadTarget();
   ReadFacts();
