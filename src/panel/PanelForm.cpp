@@ -41,7 +41,8 @@ bool PanelForm::RegisterClasses() {
 
 HMENU PanelForm::MenuBar() {
   menu_.reset(CreateMenu());
-  UniqueMenu popups[] = {UniqueMenu(CreatePopupMenu()), UniqueMenu(CreatePopupMenu()), UniqueMenu(CreatePopupMenu())};
+  UniqueMenu popups[] = {UniqueMenu(CreatePopupMenu()), UniqueMenu(CreatePopupMenu()),
+                         UniqueMenu(CreatePopupMenu())};
   HMENU file = popups[0].get(), tools = popups[1].get(), help = popups[2].get();
   AppendMenuA(file, MF_STRING, kCmdExplorer, "Explorer");
   AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
