@@ -5,14 +5,19 @@
 
 #include "protocol/Slots.h"
 #include "util/Handles.h"
-#include "util/UtilsExe.h"
+#include "util/FrameMetrics.h"
 #include "protocol/Handle32.h"
 
 namespace vt {
 
 PanelDispatcher::~PanelDispatcher() {
-  // Panels go one by one, each while the others still exist, as they were made.
-  while (!Panels.empty()) Panels.erase(Panels.begin());
+  // Panels go one by one, each while the others still exist, as they were made; one whose
+  // handler is still running further up the stack goes when that handler returns.
+  while (!Panels.empty()) {
+    std::unique_ptr<TVTReplacer> panel = std::move(Panels.begin()->second);
+    Panels.erase(Panels.begin());
+    Window::Retire(std::move(panel));
+  }
 }
 
 // Anyone can send an attach: only a dialog window of another process, not framed yet, gets

@@ -1,5 +1,6 @@
 #include "controller/GdiCensus.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -17,7 +18,10 @@ struct WineGdiEntry {
   std::uint8_t flags;
   std::uint64_t userPointer;
 };
+// Wine's GDI_HANDLE_ENTRY has 64-bit fields in both bitnesses: one layout for x86 and x64.
 static_assert(sizeof(WineGdiEntry) == 24);
+static_assert(offsetof(WineGdiEntry, extType) == 12 && offsetof(WineGdiEntry, type) == 14 &&
+              offsetof(WineGdiEntry, userPointer) == 16);
 constexpr int kWineGdiEntries = 0x10000;
 // TEB.ProcessEnvironmentBlock and PEB.GdiSharedHandleTable, in this build's own bitness.
 constexpr std::size_t kTebPebOffset = sizeof(void*) == 8 ? 0x60 : 0x30;

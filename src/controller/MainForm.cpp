@@ -16,12 +16,11 @@
 #include "panel/HotFolderStartup.h"
 #include "settings/Catalogue.h"
 #include "util/HtmlHelp.h"
-#include "util/UtilsExe.h"
+#include "util/FrameMetrics.h"
+#include "util/ShellOpen.h"
 #include "protocol/Handle32.h"
 
 namespace vt {
-
-TVantrel* Vantrel = nullptr;
 
 namespace {
 
@@ -38,9 +37,7 @@ constexpr UINT kWatchInterval = 500;
 // No arguments and a one-byte Boolean result, which nothing here examines.
 using HookExport = unsigned char (*)();
 
-HWND AsWindow(std::uint32_t window) { return FromHandle32<HWND>(window); }
-
-bool WindowAlive(std::uint32_t window) { return IsWindow(AsWindow(window)) != 0; }
+bool WindowAlive(std::uint32_t window) { return IsWindow(FromHandle32<HWND>(window)) != 0; }
 
 void CallHookExport(HMODULE library, const char* name) {
   if (!library) return;
@@ -53,18 +50,11 @@ void CallHookExport(HMODULE library, const char* name) {
 std::unique_ptr<TVantrel> TVantrel::Create(HINSTANCE instance) {
   std::unique_ptr<TVantrel> form(new TVantrel(instance));
   if (!form->CreateWindowOfForm()) return nullptr;
-  Vantrel = form.get();
-  if (!form->FormCreate()) {
-    Vantrel = nullptr;
-    return nullptr;  // the destructor takes the window and the block away
-  }
+  if (!form->FormCreate()) return nullptr;  // the destructor takes the window and the block away
   return form;
 }
 
-TVantrel::~TVantrel() {
-  FormClose();
-  if (Vantrel == this) Vantrel = nullptr;
-}
+TVantrel::~TVantrel() { FormClose(); }
 
 bool TVantrel::CreateWindowOfForm() {
   if (!RegisterWindowClass(kControllerClass, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),

@@ -30,16 +30,14 @@ class TVantrel final : public Window {
   static std::unique_ptr<TVantrel> Create(HINSTANCE instance);
   ~TVantrel() override;
 
-  // Ignore list from the settings store into the shared block; also used by the startup
-  // options dialog each time it is shown.
+  // Ignore list from the settings store into the shared block, the block's one writer of it;
+  // lent to the startup options window, which calls it when shown and after storing a list.
   void ReloadIgnoreList();
   // "?AutoRun" as 1 or 0 and the Run value set or removed to match.
   void SetAutoRun(bool on);
-  ProgramList& RunningPrograms() { return runningPrograms_; }
   // The product's web site, and a new mail to support, through the shell.
   void OpenWebSite();
   void OpenSupportMail();
-  UINT TaskbarCreatedMessage() const { return taskbarCreated_; }
 
   // The startup options window and the about box, one of each per process, made on first
   // use; shown, or brought to the front when visible. Help opens the overview topic.
@@ -79,8 +77,5 @@ class TVantrel final : public Window {
   std::unique_ptr<TVTStartup> startup_;
   std::unique_ptr<TVTAbout> about_;
 };
-
-// The one main form, set while it exists (forms created later reach the controller here).
-extern TVantrel* Vantrel;
 
 }  // namespace vt

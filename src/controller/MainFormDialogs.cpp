@@ -4,6 +4,7 @@
 #include "controller/MainForm.h"
 
 #include "controller/AppGlobals.h"
+#include "controller/ProgramQuery.h"
 #include "dialogs/DialogRules.h"
 #include "settings/Product.h"
 #include "util/HtmlHelp.h"
@@ -18,7 +19,10 @@ void TVantrel::ShowStartupOptions() {
     env.helpFile = ProgramFolder() + kHelpFileName;
     env.reloadIgnoreList = [this] { ReloadIgnoreList(); };
     env.setAutoRun = [this](bool on) { SetAutoRun(on); };
-    env.clearRunningPrograms = [this] { runningPrograms_.Clear(); };
+    env.queryRunningPrograms = [this] {
+      runningPrograms_.Clear();
+      PingAllWindows();
+    };
     env.runningPrograms = [this] { return runningPrograms_.Items(); };
     startup_ = TVTStartup::Create(std::move(env));
   }

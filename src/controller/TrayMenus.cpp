@@ -4,9 +4,9 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include "panel/HotFolderStartup.h"
 #include "settings/Catalogue.h"
 #include "settings/Product.h"
+#include "util/ShellOpen.h"
 
 namespace vt {
 

@@ -10,7 +10,6 @@
 #include "settings/Product.h"
 #include "util/AnsiText.h"
 #include "util/HtmlHelp.h"
-#include "util/UtilsExe.h"
 
 namespace vt {
 
@@ -76,8 +75,7 @@ void TVTStartup::FillIgnoreBox() {
 }
 
 void TVTStartup::sbrefreshClick() {
-  if (env_.clearRunningPrograms) env_.clearRunningPrograms();
-  PingAllWindows();
+  if (env_.queryRunningPrograms) env_.queryRunningPrograms();
   SetTimer(Handle(), tm, kRefreshDelay, nullptr);
 }
 
@@ -129,9 +127,10 @@ void TVTStartup::sbdelClick() {
 }
 
 void TVTStartup::nbokClick() {
-  // The shared block first: the hook library honours the list from the next dialog on.
-  if (env_.block) PutIgnoreListAnsi(*env_.block, entries_);
   WriteIgnoreNames(*env_.registry, entries_);
+  // The controller puts the stored list into the shared block: the hook library honours it
+  // from the next dialog on.
+  if (env_.reloadIgnoreList) env_.reloadIgnoreList();
   if (env_.setAutoRun) env_.setAutoRun(Checked(cbautorun_));
 }
 

@@ -1,7 +1,8 @@
 // TVTStartup: the "Startup Options" window. It edits whether the program starts with Windows
 // and the ignore list (programs whose file dialogs get no panel), picking names from the
-// programs running now or taking typed ones. OK writes the list to the shared block, where the
-// hook library reads it at the next dialog, and to the settings store; Cancel writes nothing.
+// programs running now or taking typed ones. OK writes the list to the settings store and has
+// the controller put it into the shared block, where the hook library reads it at the next
+// dialog; Cancel writes nothing.
 // One window per process, kept hidden between showings; every showing reloads it.
 #pragma once
 #include <windows.h>
@@ -29,11 +30,12 @@ enum : int {
 // What the controller lends the window.
 struct StartupEnvironment {
   TQRegistry* registry = nullptr;
-  SharedBlock* block = nullptr;  // none: the list is edited and stored, but not shared
+  const SharedBlock* block = nullptr;  // the list the hook library reads; none: the stored one
   std::string helpFile;
   std::function<void()> reloadIgnoreList;  // registry into the shared block
   std::function<void(bool)> setAutoRun;
-  std::function<void()> clearRunningPrograms;
+  // Empties the running-program list and asks every program to report itself again.
+  std::function<void()> queryRunningPrograms;
   std::function<std::vector<std::string>()> runningPrograms;
 };
 

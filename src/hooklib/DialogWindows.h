@@ -1,9 +1,11 @@
-// The standard file dialog's windows as the hook library finds them: children by class,
-// sorted top to bottom, and the few controls the subclass procedures work with.
+// The standard file dialog's windows as the hook library finds them: the detection rule over
+// the live window tree, and the few controls the subclass procedures work with besides those
+// every side finds alike (util/DialogChildren.h).
 #pragma once
 #include <windows.h>
 
 #include "hooklib/DialogRules.h"
+#include "util/DialogChildren.h"
 
 namespace vt::hook {
 
@@ -20,23 +22,9 @@ bool IsItemDialog(HWND window);
 // view's parent in the nested layout), which answers for the dialog's shell browser; 0 if none.
 HWND ItemDialogBrowserHost(HWND dialog);
 
-// Direct children of `parent` whose class is exactly `className`, topmost first. A dialog
-// has a dozen children; more than kMaxListed of one class are not looked at.
-inline constexpr int kMaxListed = 32;
-struct ChildList {
-  int count;
-  HWND windows[kMaxListed];
-};
-void ListChildWindows(HWND parent, const char* className, ChildList* list);
-HWND FirstChildOf(HWND parent, const char* className);  // topmost, or 0
-
-// First SysListView32 of the first SHELLDLL_DefView; 0 without one.
-HWND FindShellListView(HWND dialog);
 // The upper of exactly two ComboBox children (the folder box); 0 otherwise.
 HWND FindFolderCombo(HWND dialog);
 // The only selected item of a list view, or -1.
 int GetSingleSelection(HWND listView);
-// The file-name box: an Edit child of the dialog, or the Edit inside ComboBoxEx32 > ComboBox.
-HWND FindFileNameBox(HWND dialog);
 
 }  // namespace vt::hook

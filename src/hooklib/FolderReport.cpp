@@ -10,7 +10,6 @@
 #include "hooklib/DialogWindows.h"
 #include "hooklib/HookInstance.h"
 #include "hooklib/MemoryProbe.h"
-#include "hooklib/Payload.h"
 #include "protocol/Messages.h"
 #include "hooklib/Subclass.h"
 #include "protocol/Handle32.h"
@@ -40,13 +39,13 @@ class Buffer {
 std::size_t FolderFromDialog(HWND dialog, Buffer* out) {
   char probe[2];
   LRESULT size = SendMessageA(dialog, CDM_GETFOLDERIDLIST, 0, reinterpret_cast<LPARAM>(probe));
-  if (size < 2 || static_cast<std::size_t>(size) > kHookItemListMax) return 0;
+  if (size < 2 || static_cast<std::size_t>(size) > kMaxItemListSize) return 0;
   Buffer buffer(static_cast<std::size_t>(size));
   if (!buffer.get()) return 0;
   LRESULT copied = SendMessageA(dialog, CDM_GETFOLDERIDLIST, static_cast<WPARAM>(size),
                                 reinterpret_cast<LPARAM>(buffer.get()));
   if (copied != size) return 0;
-  std::size_t listSize = ItemListSizeWithin(buffer.get(), static_cast<std::size_t>(size));
+  std::size_t listSize = ItemListSizeIn(buffer.get(), static_cast<std::size_t>(size));
   if (listSize != static_cast<std::size_t>(size)) return 0;
   out->Swap(buffer);
   return listSize;
@@ -66,14 +65,14 @@ std::size_t FolderFromRecord(HWND combo, const void** list) {
   if (data == CB_ERR || !record || !MemoryProbe().Readable(record, kRecordSize)) return 0;
   const void* folder = nullptr;
   std::memcpy(&folder, record + kRecordListOffset, sizeof folder);
-  std::size_t size = CheckedItemListSize(folder, MemoryProbe());
+  std::size_t size = ItemListSizeProbed(folder, MemoryProbe());
   if (size) *list = folder;
   return size;
 }
 
 // The single selected item's relative list, as the list view keeps it; 0 without one.
 std::size_t SelectedItem(HWND dialog, const void** item) {
-  HWND listView = FindShellListView(dialog);
+  HWND listView = FolderViewOf(dialog).list;
   if (!listView) return 0;
   int index = GetSingleSelection(listView);
   if (index < 0) return 0;
@@ -85,7 +84,7 @@ std::size_t SelectedItem(HWND dialog, const void** item) {
     return 0;
   }
   const void* list = reinterpret_cast<const void*>(lv.lParam);
-  std::size_t size = CheckedItemListSize(list, MemoryProbe());
+  std::size_t size = ItemListSizeProbed(list, MemoryProbe());
   if (size) *item = list;
   return size;
 }
@@ -117,10 +116,13 @@ int SendFolderReport(const DialogSlot& slot, HWND dialog, const void* folder, st
                      std::size_t itemSize) {
   const void* data = folder;
   std::size_t size = folderSize;
-  Buffer joined(itemSize ? folderSize - 2 + itemSize : 0);
+  // The panel's gate refuses a join above the limit, and the folder would then not be reported
+  // at all: without a join the folder goes alone.
+  const std::size_t joinedSize = itemSize ? JoinedItemListSize(folderSize, itemSize) : 0;
+  Buffer joined(joinedSize);
   bool withItem = false;
-  if (itemSize && joined.get()) {
-    std::size_t n = ConcatItemListsInto(joined.get(), folderSize - 2 + itemSize, folder, folderSize, item, itemSize);
+  if (joinedSize && joined.get()) {
+    std::size_t n = JoinItemListsInto(joined.get(), joinedSize, folder, folderSize, item, itemSize);
     if (n) {
       data = joined.get();
       size = n;

@@ -7,41 +7,32 @@
 
 #include "hooklib/DialogWindows.h"
 #include "hooklib/MemoryProbe.h"
-#include "hooklib/Payload.h"
 #include "hooklib/ShellAccess.h"
 #include "hooklib/Subclass.h"
+#include "util/Handles.h"
+#include "util/IdList.h"
 
 namespace vt::hook {
 
 namespace {
 
-// An identifier list the shell allocated for us.
-class ShellList {
- public:
-  ~ShellList() { FreeShellMemory(list_); }
-  ShellList() = default;
-  ShellList(const ShellList&) = delete;
-  ShellList& operator=(const ShellList&) = delete;
-  LPITEMIDLIST* out() { return &list_; }
-  const void* get() const { return list_; }
-  // Its size once walked within bounds; 0 for none or a damaged one.
-  std::size_t CheckedSize() const { return list_ ? CheckedItemListSize(list_, MemoryProbe()) : 0; }
-
- private:
-  LPITEMIDLIST list_ = nullptr;
-};
+// Its size once walked within bounds; 0 for none or a damaged one.
+std::size_t CheckedSize(const HostItemList& list) { return list ? ItemListSizeProbed(list.get(), MemoryProbe()) : 0; }
 
 // The dialog's active folder view and the folder it shows; false without them.
-bool ActiveFolder(HWND dialog, ComRef<IFolderView>* folderView, ShellList* folder) {
+bool ActiveFolder(HWND dialog, ComPtr<IFolderView>* folderView, HostItemList* folder) {
   HWND host = ItemDialogBrowserHost(dialog);
   auto* browser = host ? reinterpret_cast<IShellBrowser*>(SendMessageA(host, kGetShellBrowser, 0, 0)) : nullptr;
   if (!browser) return false;
-  ComRef<IShellView> view;
-  if (FAILED(browser->QueryActiveShellView(view.out())) || !view.get()) return false;
-  if (FAILED(view.get()->QueryInterface(IID_IFolderView, folderView->put())) || !folderView->get()) return false;
-  ComRef<IPersistFolder2> persist;
-  if (FAILED(folderView->get()->GetFolder(IID_IPersistFolder2, persist.put())) || !persist.get()) return false;
-  return SUCCEEDED(persist.get()->GetCurFolder(folder->out())) && folder->CheckedSize() != 0;
+  ComPtr<IShellView> view;
+  if (FAILED(browser->QueryActiveShellView(view.put())) || !view) return false;
+  *folderView = view.As<IFolderView>(IID_IFolderView);
+  ComPtr<IPersistFolder2> persist;
+  if (!*folderView || FAILED((*folderView)->GetFolder(IID_IPersistFolder2, persist.put_void())) || !persist) return false;
+  LPITEMIDLIST list = nullptr;
+  if (FAILED(persist->GetCurFolder(&list))) return false;
+  folder->reset(list);
+  return CheckedSize(*folder) != 0;
 }
 
 }  // namespace
@@ -49,29 +40,30 @@ bool ActiveFolder(HWND dialog, ComRef<IFolderView>* folderView, ShellList* folde
 std::size_t ItemDialogFolderPath(HWND dialog, char* out) {
   using PathFn = BOOL(WINAPI*)(LPCITEMIDLIST, LPSTR);
   auto path = LoadedExport<PathFn>("shell32.dll", "SHGetPathFromIDListA");
-  ComRef<IFolderView> folderView;
-  ShellList folder;
+  ComPtr<IFolderView> folderView;
+  HostItemList folder;
   out[0] = '\0';
-  if (!path || !ActiveFolder(dialog, &folderView, &folder) ||
-      !path(static_cast<LPCITEMIDLIST>(folder.get()), out))
+  if (!path || !ActiveFolder(dialog, &folderView, &folder) || !path(folder.get(), out))
     return 0;
   return strnlen(out, MAX_PATH);
 }
 
 int ReportItemDialogFolder(const DialogSlot& slot, HWND dialog) {
-  ComRef<IFolderView> folderView;
-  ShellList folder;
+  ComPtr<IFolderView> folderView;
+  HostItemList folder;
   if (!ActiveFolder(dialog, &folderView, &folder)) return 0;
-  const std::size_t folderSize = folder.CheckedSize();
+  const std::size_t folderSize = CheckedSize(folder);
 
   // The item, when exactly one is selected: the one the selection mark names.
-  ShellList item;
+  HostItemList item;
   int selected = 0, index = -1;
   std::size_t itemSize = 0;
-  if (SUCCEEDED(folderView.get()->ItemCount(SVGIO_SELECTION, &selected)) && selected == 1 &&
-      SUCCEEDED(folderView.get()->GetSelectionMarkedItem(&index)) && index >= 0 &&
-      SUCCEEDED(folderView.get()->Item(index, item.out())))
-    itemSize = item.CheckedSize();
+  LPITEMIDLIST child = nullptr;
+  if (SUCCEEDED(folderView->ItemCount(SVGIO_SELECTION, &selected)) && selected == 1 &&
+      SUCCEEDED(folderView->GetSelectionMarkedItem(&index)) && index >= 0 && SUCCEEDED(folderView->Item(index, &child))) {
+    item.reset(child);
+    itemSize = CheckedSize(item);
+  }
   return SendFolderReport(slot, dialog, folder.get(), folderSize, itemSize ? item.get() : nullptr, itemSize);
 }
 

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "hooklib/Payload.h"
+#include "util/IdList.h"
 
 namespace vt::hook {
 

@@ -9,11 +9,13 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <memory>
 
 #include "hooklib/DialogWindows.h"
 #include "hooklib/MemoryProbe.h"
 #include "hooklib/ShellAccess.h"
 #include "hooklib/Subclass.h"
+#include "util/Handles.h"
 
 namespace vt::hook {
 
@@ -21,25 +23,23 @@ namespace {
 
 constexpr std::size_t kTextMax = 1024;
 
-// The target of the shortcut file at `path`, allocated by the shell's allocator; null when it
-// is no shortcut or COM is not at hand in this thread.
-LPITEMIDLIST ShortcutTarget(const char* path) {
+// The target of the shortcut file at `path`; none when it is no shortcut or COM is not at
+// hand in this thread.
+HostItemList ShortcutTarget(const char* path) {
   using CreateFn = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
   auto create = LoadedExport<CreateFn>("ole32.dll", "CoCreateInstance");
   if (!create) return nullptr;
-  ComRef<IShellLinkA> link;
-  if (FAILED(create(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.put()))) return nullptr;
-  ComRef<IPersistFile> file;
-  if (FAILED(link.get()->QueryInterface(IID_IPersistFile, file.put()))) return nullptr;
+  ComPtr<IShellLinkA> link;
+  if (FAILED(create(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.put_void()))) return nullptr;
+  const ComPtr<IPersistFile> file = link.As<IPersistFile>(IID_IPersistFile);
+  if (!file) return nullptr;
   WCHAR wide[MAX_PATH * 2];
   if (!MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH * 2)) return nullptr;
-  if (FAILED(file.get()->Load(wide, STGM_READ))) return nullptr;
+  if (FAILED(file->Load(wide, STGM_READ))) return nullptr;
   LPITEMIDLIST target = nullptr;
-  if (FAILED(link.get()->GetIDList(&target))) return nullptr;
-  return target;
+  if (FAILED(link->GetIDList(&target))) return nullptr;
+  return HostItemList(target);
 }
-
-void FreeShellList(LPITEMIDLIST list) { FreeShellMemory(list); }
 
 constexpr char kShortcutSuffix[] = ".lnk";
 constexpr std::size_t kPathRoom = MAX_PATH * 2;
@@ -66,14 +66,12 @@ bool FollowShortcut(HWND dialog, char* path, std::size_t n) {
   std::memcpy(path + n, kShortcutSuffix, sizeof kShortcutSuffix);
   const DWORD attributes = GetFileAttributesA(path);
   const bool shortcut = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-  LPITEMIDLIST target = nullptr;
   if (shortcut) {
-    // The classic dialog answers for its browser itself, the item dialog's explorer browser for its own.
     HWND host = IsItemDialog(dialog) ? ItemDialogBrowserHost(dialog) : dialog;
     auto* browser = host ? reinterpret_cast<IShellBrowser*>(SendMessageA(host, kGetShellBrowser, 0, 0)) : nullptr;
     // A shortcut that cannot be followed is left alone, never opened.
-    if (browser && (target = ShortcutTarget(path)) != nullptr) browser->BrowseObject(target, SBSP_ABSOLUTE);
-    if (target) FreeShellList(target);
+    if (browser)
+      if (const HostItemList target = ShortcutTarget(path)) browser->BrowseObject(target.get(), SBSP_ABSOLUTE);
   }
   path[n] = '\0';
   return shortcut;
@@ -106,8 +104,8 @@ int FindItem(HWND listView, const char* text, std::size_t length) {
 }  // namespace
 
 bool SelectAndOpenItem(const char* text, HWND dialog) {
-  HWND listView = FindShellListView(dialog);
-  if (!listView && IsItemDialog(dialog)) listView = FindShellListView(ItemDialogBrowserHost(dialog));
+  HWND listView = FolderViewOf(dialog).list;
+  if (!listView && IsItemDialog(dialog)) listView = FolderViewOf(ItemDialogBrowserHost(dialog)).list;
   if (!listView || !text) return false;
   // An item's text is read with at most 1023 characters; a longer text matches nothing.
   const std::size_t length = strnlen(text, kTextMax);

@@ -1,10 +1,11 @@
 // COM and shell calls inside the host: functions are taken from the modules the dialog has
 // already loaded (this library imports neither, so that it loads nothing into programs that
-// show no dialog), interfaces are held by a small owner, and a dialog's shell browser is asked
-// of the window that hosts its folder view.
+// show no dialog), and what the shell allocates is freed through the host's own COM library.
 #pragma once
 #include <windows.h>
 #include <shlobj.h>
+
+#include <memory>
 
 namespace vt::hook {
 
@@ -14,32 +15,18 @@ Fn LoadedExport(const char* module, const char* name) {
   return m ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(m, name))) : nullptr;
 }
 
-template <typename T>
-class ComRef {
- public:
-  ComRef() = default;
-  ~ComRef() {
-    if (p_) p_->Release();
+// A list from the shell's allocator.
+struct HostListFree {
+  void operator()(ITEMIDLIST* list) const {
+    using FreeFn = void(WINAPI*)(LPVOID);
+    if (auto free = LoadedExport<FreeFn>("ole32.dll", "CoTaskMemFree")) free(list);
   }
-  ComRef(const ComRef&) = delete;
-  ComRef& operator=(const ComRef&) = delete;
-  T* get() const { return p_; }
-  void** put() { return reinterpret_cast<void**>(&p_); }
-  T** out() { return &p_; }
-
- private:
-  T* p_ = nullptr;
 };
+using HostItemList = std::unique_ptr<ITEMIDLIST, HostListFree>;
 
 // The shell's long-standing message for a window's IShellBrowser; the answer is not
-// reference-counted.
+// reference-counted. The classic dialog answers it itself, the item dialog's explorer browser
+// for its own.
 inline constexpr UINT kGetShellBrowser = WM_USER + 7;
-
-// Frees what the shell allocated with its task allocator (identifier lists among them).
-inline void FreeShellMemory(void* p) {
-  using FreeFn = void(WINAPI*)(LPVOID);
-  if (!p) return;
-  if (auto free = LoadedExport<FreeFn>("ole32.dll", "CoTaskMemFree")) free(p);
-}
 
 }  // namespace vt::hook

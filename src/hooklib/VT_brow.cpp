@@ -54,7 +54,7 @@ void AttachToDialog(HWND dialog) {
     return;
   }
   InstallSubclass(dialog, DialogSubclassProc);
-  if (HWND box = FindFileNameBox(dialog)) InstallSubclass(box, EditSubclassProc);
+  if (HWND box = FileNameBoxOf(dialog)) InstallSubclass(box, EditSubclassProc);
 }
 
 // Checks in order of cost; the caller has already matched the message number.

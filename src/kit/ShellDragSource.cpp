@@ -27,17 +27,15 @@ class DataObject final : public ComObject<IDataObject, &IID_IDataObject> {
   HRESULT STDMETHODCALLTYPE GetData(FORMATETC* f, STGMEDIUM* medium) override {
     if (!medium) return E_INVALIDARG;
     if (!Offered(f)) return DV_E_FORMATETC;
-    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, block_.size());
+    UniqueGlobal h(GlobalAlloc(GMEM_MOVEABLE, block_.size()));
     if (!h) return E_OUTOFMEMORY;
-    void* p = GlobalLock(h);
-    if (!p) {
-      GlobalFree(h);
-      return E_OUTOFMEMORY;
+    {
+      const GlobalLocked p(h.get());
+      if (!p) return E_OUTOFMEMORY;
+      std::memcpy(p.get(), block_.data(), block_.size());
     }
-    std::memcpy(p, block_.data(), block_.size());
-    GlobalUnlock(h);
     medium->tymed = TYMED_HGLOBAL;
-    medium->hGlobal = h;
+    medium->hGlobal = h.release();  // the caller releases the medium
     medium->pUnkForRelease = nullptr;
     return S_OK;
   }

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "kit/ComObject.h"
-#include "util/ShellIdList.h"
+#include "util/Handles.h"
 
 namespace vt {
 
@@ -15,16 +15,14 @@ ShellDropData ReadDropData(IDataObject* data) {
   if (!data) return out;
   FORMATETC format{static_cast<CLIPFORMAT>(RegisterClipboardFormatA("Shell IDList Array")), nullptr, DVASPECT_CONTENT,
                    -1, TYMED_HGLOBAL};
-  STGMEDIUM medium{};
-  if (FAILED(data->GetData(&format, &medium))) return out;
-  if (medium.tymed == TYMED_HGLOBAL && medium.hGlobal) {
-    const SIZE_T size = GlobalSize(medium.hGlobal);
-    if (const void* block = GlobalLock(medium.hGlobal)) {
-      if (auto lists = ReadShellIdArray(block, size)) out.lists = std::move(*lists);
-      GlobalUnlock(medium.hGlobal);
-    }
+  {
+    ReceivedMedium medium;
+    if (!medium.Receive(data, &format)) return out;
+    const HGLOBAL global = medium.get().tymed == TYMED_HGLOBAL ? medium.get().hGlobal : nullptr;
+    const GlobalLocked block(global);
+    if (block)
+      if (auto lists = ReadShellIdArray(block.get(), GlobalSize(global))) out.lists = std::move(*lists);
   }
-  ReleaseStgMedium(&medium);
   for (std::size_t k = 1; k < out.lists.size(); ++k) {
     char path[1025] = {};
     const bool ok = SHGetPathFromIDListA(reinterpret_cast<LPCITEMIDLIST>(out.lists[k].data()), path) != FALSE;
@@ -34,11 +32,6 @@ ShellDropData ReadDropData(IDataObject* data) {
 }
 
 }  // namespace
-
-LPITEMIDLIST ShellDropData::NewObjectIdList(int k) const {
-  if (k < 1 || k >= ListCount()) return nullptr;
-  return ItemListCopy(reinterpret_cast<LPCITEMIDLIST>(lists[static_cast<std::size_t>(k)].data()));
-}
 
 class ShellDropTarget::Object final : public ComObject<IDropTarget, &IID_IDropTarget> {
  public:

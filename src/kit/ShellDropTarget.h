@@ -22,8 +22,6 @@ struct ShellDropData {
   std::vector<std::string> paths;
 
   int ListCount() const { return static_cast<int>(lists.size()); }
-  // Object k (k >= 1) as a new shell-allocated list that the caller frees; null when absent.
-  LPITEMIDLIST NewObjectIdList(int k) const;
 };
 
 class ShellDropSink {

@@ -56,15 +56,6 @@ int TextHeightOf(HDC dc) {
   return s.cy;
 }
 
-CaptionButtonMetrics RealButtonMetrics() {
-  CaptionButtonMetrics m;
-  m.buttonWidth = GetSystemMetrics(SM_CXSIZE);
-  m.buttonHeight = GetSystemMetrics(SM_CYSIZE);
-  m.border = GetSystemMetrics(SM_CXBORDER);
-  m.frame = FrameMetrics{GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME), GetSystemMetrics(SM_CYCAPTION)};
-  return m;
-}
-
 void DrawMaximize(HDC dc, const MaximizeGlyph& g) {
   Selected pen(dc, Gdi().Pen(kWhite, g.pen));
   Selected brush(dc, GetStockObject(NULL_BRUSH));
@@ -94,7 +85,7 @@ void DrawClose(HDC dc, const CloseGlyph& g) {
 }
 
 void DrawButtons(HDC dc, int windowWidth, const CaptionLook& look) {
-  const CaptionButtonMetrics m = RealButtonMetrics();
+  const CaptionButtonMetrics m = SystemCaptionButtonMetrics();
   for (int i = 1; i <= 2; ++i) {
     const Rect face = ButtonFace(CaptionButtonRect(i, true, windowWidth, m));
     const bool pressed = look.hoverButton == i && look.pressedButton == i;
@@ -111,6 +102,15 @@ void DrawButtons(HDC dc, int windowWidth, const CaptionLook& look) {
 }
 
 }  // namespace
+
+CaptionButtonMetrics SystemCaptionButtonMetrics() {
+  CaptionButtonMetrics m;
+  m.buttonWidth = GetSystemMetrics(SM_CXSIZE);
+  m.buttonHeight = GetSystemMetrics(SM_CYSIZE);
+  m.border = GetSystemMetrics(SM_CXBORDER);
+  m.frame = FrameMetrics{GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME), GetSystemMetrics(SM_CYCAPTION)};
+  return m;
+}
 
 void DrawCaptionBar(HDC dc, int windowWidth, const CaptionLook& look) {
   const int fx = GetSystemMetrics(SM_CXFRAME);
@@ -134,9 +134,9 @@ void DrawCaptionBar(HDC dc, int windowWidth, const CaptionLook& look) {
   const int letterY = TextY(h, TextHeightOf(dc));
   for (int k = 1; k <= n; ++k) TextOutA(dc, LetterX(w, n, k), letterY, &kCaptionLetters[k - 1], 1);
 
-  SelectObject(dc, Gdi().Font(dc, true));
+  Selected bold(dc, Gdi().Font(dc, true));  // over the letters' font, which comes back first
   SetTextColor(dc, Ref(kTitleColour));
-  const Rect maxButton = CaptionButtonRect(1, true, windowWidth, RealButtonMetrics());
+  const Rect maxButton = CaptionButtonRect(1, true, windowWidth, SystemCaptionButtonMetrics());
   auto width = [dc](const std::string& t) {
     SIZE s{};
     GetTextExtentPoint32A(dc, t.c_str(), static_cast<int>(t.size()), &s);

@@ -5,7 +5,12 @@
 
 #include <string>
 
+#include "panel/Geometry.h"
+
 namespace vt {
+
+// The system's caption button sizes and real frame metrics, for painting and hit testing.
+CaptionButtonMetrics SystemCaptionButtonMetrics();
 
 struct CaptionLook {
   bool active = true;

@@ -5,10 +5,10 @@
 
 #include "dialogs/DialogRules.h"
 #include "kit/DdeClient.h"
-#include "panel/HotFolderStartup.h"
 #include "panel/PanelForm.h"
 #include "protocol/Messages.h"
 #include "util/HtmlHelp.h"
+#include "util/ShellOpen.h"
 
 namespace vt {
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "panel/DialogControls.h"
+#include "util/DialogChildren.h"
 #include "protocol/Slots.h"
 #include "util/Handles.h"
-#include "util/UtilsExe.h"
+#include "util/FrameMetrics.h"
 
 namespace vt {
 

@@ -10,12 +10,7 @@ int DialogLink::CaptionButtonUnderCursor() const {
   POINT p;
   RECT w;
   if (!GetCursorPos(&p) || !GetWindowRect(ctx_.Wnd(), &w)) return 0;
-  CaptionButtonMetrics m;
-  m.buttonWidth = GetSystemMetrics(SM_CXSIZE);
-  m.buttonHeight = GetSystemMetrics(SM_CYSIZE);
-  m.border = GetSystemMetrics(SM_CXBORDER);
-  m.frame = FrameMetrics{GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME), GetSystemMetrics(SM_CYCAPTION)};
-  return CaptionButtonAt(Point{p.x - w.left, p.y - w.top}, w.right - w.left, m);
+  return CaptionButtonAt(Point{p.x - w.left, p.y - w.top}, w.right - w.left, SystemCaptionButtonMetrics());
 }
 
 LRESULT DialogLink::SysCommand(WPARAM wParam, LPARAM lParam) {

@@ -30,8 +30,9 @@ Rect PanelRectForDialog(const PanelFrame& p, const Rect& dialog);
 // margin that stay visible. With no folder view there is nothing to hide: 0.
 std::int32_t HiddenStripWidth(bool haveView, std::int32_t viewLeft, std::int32_t dialogLeft);
 
-// Positions that lie on (or just off) a screen of this size; stored or reported coordinates
-// beyond it are a minimised or parked window's.
+// Positions that lie on (or just off) a screen of this size: |left| within its width and |top|
+// within its height, edges included. Stored or reported coordinates beyond it are a minimised
+// or parked window's; a stored panel there is centred (settings/Catalogue.h, CentreOrigin).
 bool IsOnScreen(std::int32_t left, std::int32_t top, std::int32_t screenWidth, std::int32_t screenHeight);
 
 // SetWindowPos flags of a follow move. The dialog side adds SWP_NOCOPYBITS.

@@ -3,8 +3,10 @@
 #include "panel/HotFolders.h"
 
 #include <iterator>
+#include <utility>
 
-#include "panel/HotFolderStartup.h"
+#include "panel/SpecialFolders.h"
+#include "util/ShellOpen.h"
 
 namespace vt {
 
@@ -31,7 +33,7 @@ constexpr SpecialFolderItem kSpecialFolders[] = {
 void HotFolders::HotPopup(POINT screen) {
   if (!hot_) return;
   UniqueMenu pmhot(CreatePopupMenu());
-  HMENU special = CreatePopupMenu();
+  UniqueMenu special(CreatePopupMenu());
   // pmhotPopup: the entry's own commands only while one is selected.
   const UINT entry = hot_->Selected() >= 0 ? MF_ENABLED : MF_GRAYED;
   AppendMenuA(pmhot.get(), MF_STRING | entry, nnHotExplorer, "Open");
@@ -39,8 +41,9 @@ void HotFolders::HotPopup(POINT screen) {
   AppendMenuA(pmhot.get(), MF_STRING | entry, nnHotRemove, "Delete");
   AppendMenuA(pmhot.get(), MF_SEPARATOR, 0, nullptr);
   for (UINT k = 0; k < std::size(kSpecialFolders); ++k)
-    if (kSpecialFolders[k].shown) AppendMenuA(special, MF_STRING, nnHotSpecialFirst + k, kSpecialFolders[k].caption);
-  AppendMenuA(pmhot.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(special), "Add Special Folder");
+    if (kSpecialFolders[k].shown)
+      AppendMenuA(special.get(), MF_STRING, nnHotSpecialFirst + k, kSpecialFolders[k].caption);
+  AppendPopup(pmhot.get(), 0, std::move(special), "Add Special Folder");
   AppendMenuA(pmhot.get(), MF_STRING, nnHotOptions, "Options...");
   SetMenuDefaultItem(pmhot.get(), nnHotExplorer, FALSE);
   const UINT chosen = static_cast<UINT>(TrackPopupMenu(pmhot.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x,
@@ -66,7 +69,7 @@ void HotFolders::nnHotRemoveClick() {
 
 void HotFolders::nnHotAddSpecialFolderClick(int code) {
   if (!hot_) return;
-  const ItemListPtr list(GetSpecialFolderPidl(code));
+  const ItemListPtr list = GetSpecialFolderPidl(code);
   if (!list) return;
   const int selected = hot_->Selected();
   const int at = hot_->InsertHotFolder(selected >= 0 ? selected + 1 : hot_->HotFolderCount(), list.get());

@@ -8,9 +8,10 @@
 
 #include "kit/ShellDragSource.h"
 #include "panel/HotFolderStartup.h"
+#include "panel/Shortcut.h"
 #include "settings/Catalogue.h"
 #include "settings/Product.h"
-#include "util/UtilsExe.h"
+#include "util/PathExists.h"
 
 namespace vt {
 

@@ -2,11 +2,11 @@
 
 #include <shlobj.h>
 
-#include "panel/DialogControls.h"
+#include "util/DialogChildren.h"
 #include "protocol/Messages.h"
 #include "settings/Catalogue.h"
 #include "util/ShellIdList.h"
-#include "util/UtilsExe.h"
+#include "util/PathExists.h"
 
 namespace vt {
 
@@ -16,7 +16,7 @@ constexpr DWORD kWaitCycleMs = 50;
 // Enough for any queue a cycle finds; a bound so that a flood of posts cannot hold the wait.
 constexpr int kMaxMessagesPerCycle = 10000;
 
-ItemListPtr Copy(const ITEMIDLIST* list) { return ItemListPtr(list ? ItemListCopy(list) : nullptr); }
+ItemListPtr Copy(const ITEMIDLIST* list) { return list ? ItemListCopy(list) : ItemListPtr(); }
 }  // namespace
 
 void Navigator::Attach(HWND focusAfter) {
@@ -133,7 +133,7 @@ void Navigator::TextCaught(std::string_view text) {
 }
 
 void Navigator::FolderReported(const std::optional<ItemListBytesView>& list) {
-  reply_.reset(list ? ItemListCopy(static_cast<LPCITEMIDLIST>(list->data)) : nullptr);
+  reply_ = list ? ItemListCopy(static_cast<LPCITEMIDLIST>(list->data)) : ItemListPtr();
 }
 
 Navigator::ScanResult Navigator::Scan() {

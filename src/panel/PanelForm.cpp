@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 #include "panel/CaptionPaint.h"
 #include "panel/PreviewView.h"
@@ -40,7 +41,9 @@ bool PanelForm::RegisterClasses() {
 
 HMENU PanelForm::MenuBar() {
   menu_.reset(CreateMenu());
-  HMENU file = CreatePopupMenu(), tools = CreatePopupMenu(), help = CreatePopupMenu();
+  UniqueMenu popups[] = {UniqueMenu(CreatePopupMenu()), UniqueMenu(CreatePopupMenu()),
+                         UniqueMenu(CreatePopupMenu())};
+  HMENU file = popups[0].get(), tools = popups[1].get(), help = popups[2].get();
   AppendMenuA(file, MF_STRING, kCmdExplorer, "Explorer");
   AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
   AppendMenuA(file, MF_STRING, kCmdClose, "Close");
@@ -52,11 +55,9 @@ HMENU PanelForm::MenuBar() {
   AppendMenuA(help, MF_STRING, kCmdVisitSite, "Visit Vantrel Site");
   AppendMenuA(help, MF_SEPARATOR, 0, nullptr);
   AppendMenuA(help, MF_STRING, kCmdAbout, "About Vantrel");
-  HMENU popups[] = {file, tools, help};
-  // Popups appended to the bar are destroyed with it.
+  // Owner-drawn items: the item data is the item's number, 1 to 3.
   for (UINT_PTR i = 0; i < std::size(popups); ++i)
-    AppendMenuA(menu_.get(), MF_POPUP | MF_OWNERDRAW, reinterpret_cast<UINT_PTR>(popups[i]),
-                reinterpret_cast<LPCSTR>(i + 1));
+    AppendPopup(menu_.get(), MF_OWNERDRAW, std::move(popups[i]), reinterpret_cast<LPCSTR>(i + 1));
   return menu_.get();
 }
 

@@ -5,10 +5,12 @@
 
 #include "panel/DCImageInfo.h"
 #include "protocol/Messages.h"
+#include "util/AnsiText.h"
+#include "util/FileFacts.h"
 #include "util/IdList.h"
+#include "util/PathExists.h"
 #include "util/ShellIdList.h"
 #include "util/SizeText.h"
-#include "util/UtilsExe.h"
 
 namespace vt {
 
@@ -69,7 +71,7 @@ void Preview::UpdateStatusBar(LPCITEMIDLIST currentFolder) {
   // Asked twice a second: the shell is asked for the path only when the folder changed.
   if (!currentFolder && !statusFolder_) return;
   if (currentFolder && statusFolder_ && ItemListSame(currentFolder, statusFolder_.get())) return;
-  statusFolder_.reset(currentFolder ? ItemListCopy(currentFolder) : nullptr);
+  statusFolder_ = ItemListCopy(currentFolder);  // none for no folder
   const std::string text = PathOfItemList(currentFolder);
   SendMessageA(form_.StatusBar(), SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
@@ -80,7 +82,7 @@ void Preview::UpdatePreview(LPCITEMIDLIST currentFolder, LPCITEMIDLIST selectedI
   LPCITEMIDLIST target = selectedItem ? selectedItem : currentFolder;
   if (!target && !PreviewIdList) return;
   if (target && PreviewIdList && ItemListSame(target, PreviewIdList.get())) return;
-  PreviewIdList.reset(target ? ItemListCopy(target) : nullptr);
+  PreviewIdList = ItemListCopy(target);
   PreviewPath = PathOfItemList(PreviewIdList.get());
   LoadTarget();
   ReadFacts();

@@ -15,9 +15,6 @@ namespace vt {
 
 namespace {
 
-using OwnedBitmap = UniqueBitmap;
-using OwnedDc = UniqueMemoryDc;
-
 PixelImage ToPlace(PixelImage&& picture, const Rect& place) {
   const auto w = static_cast<std::int32_t>(place.Width()), h = static_cast<std::int32_t>(place.Height());
   if (picture.width == w && picture.height == h) return std::move(picture);
@@ -75,7 +72,7 @@ bool BmpSizeAcceptable(const std::string& path) {
 PreviewPicture Bmp(const std::string& path, Size box) {
   PreviewPicture out;
   if (!BmpSizeAcceptable(path)) return out;
-  OwnedBitmap loaded(static_cast<HBITMAP>(
+  UniqueBitmap loaded(static_cast<HBITMAP>(
       LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
   BITMAP info{};
   if (!loaded || !GetObjectA(loaded.get(), sizeof info, &info)) return out;
@@ -90,17 +87,17 @@ PreviewPicture Bmp(const std::string& path, Size box) {
   bi.bmiHeader.biPlanes = 1;
   bi.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
-  OwnedDc source(CreateCompatibleDC(nullptr)), target(CreateCompatibleDC(nullptr));
-  OwnedBitmap canvas(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  UniqueMemoryDc source(CreateCompatibleDC(nullptr)), target(CreateCompatibleDC(nullptr));
+  UniqueBitmap canvas(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!source || !target || !canvas || !bits) return out;
-  HGDIOBJ oldSource = SelectObject(source.get(), loaded.get());
-  HGDIOBJ oldTarget = SelectObject(target.get(), canvas.get());
-  SetStretchBltMode(target.get(), HALFTONE);
-  SetBrushOrgEx(target.get(), 0, 0, nullptr);
-  const BOOL drawn = StretchBlt(target.get(), 0, 0, w, h, source.get(), 0, 0, full.width, full.height, SRCCOPY);
-  GdiFlush();
-  SelectObject(source.get(), oldSource);
-  SelectObject(target.get(), oldTarget);
+  BOOL drawn = FALSE;
+  {
+    Selected from(source.get(), loaded.get()), into(target.get(), canvas.get());
+    SetStretchBltMode(target.get(), HALFTONE);
+    SetBrushOrgEx(target.get(), 0, 0, nullptr);
+    drawn = StretchBlt(target.get(), 0, 0, w, h, source.get(), 0, 0, full.width, full.height, SRCCOPY);
+    GdiFlush();
+  }
   if (!drawn || !out.still.Allocate(w, h, kMaxBmpPixels)) return PreviewPicture{};
   const auto* p = static_cast<const std::uint32_t*>(bits);
   for (std::size_t i = 0; i < out.still.pixels.size(); ++i) out.still.pixels[i] = p[i] | 0xFF000000u;

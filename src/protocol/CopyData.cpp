@@ -61,7 +61,7 @@ bool IsValidCopyData(CopyReceiver receiver, std::uint32_t kind, const void* data
       switch (kind) {
         case VTCD_POSCHANGING: return size == kWindowPosSize;
         case VTCD_SETTEXT: return ExactFileNameText(data, size);
-        case VTCD_FOLDER: return size <= kMaxItemListSize && ItemListSizeIn(data, size) == size;
+        case VTCD_FOLDER: return ItemListExact(data, size);
         default: return false;
       }
   }

@@ -246,13 +246,6 @@ void WriteAppOptions(TQRegistry& reg, const std::string& appName, const AppSetti
 
 // --- geometry rules --------------------------------------------------------------------------
 
-bool MustCentre(std::int32_t left, std::int32_t top, int screenWidth, int screenHeight) {
-  // 64-bit magnitudes: |INT32_MIN| does not fit 32 bits.
-  std::int64_t absLeft = left < 0 ? -static_cast<std::int64_t>(left) : left;
-  std::int64_t absTop = top < 0 ? -static_cast<std::int64_t>(top) : top;
-  return screenWidth < absLeft || screenHeight < absTop;
-}
-
 std::int32_t CentreOrigin(int screen, std::int32_t size) {
   // The halved difference of two 32-bit values always fits 32 bits again.
   return static_cast<std::int32_t>((static_cast<std::int64_t>(screen) - size) / 2);

@@ -107,14 +107,11 @@ void WritePanelState(TQRegistry& reg, const std::string& appName, const AppSetti
 // Start-folder rule and preview switches, as the options dialog saves.
 void WriteAppOptions(TQRegistry& reg, const std::string& appName, const AppSettings& s);
 
-// Centring rule for stored positions: true when the panel must be centred on this screen,
-// i.e. the screen width is below |left| or the screen height below |top|.
-bool MustCentre(std::int32_t left, std::int32_t top, int screenWidth, int screenHeight);
+// Where a stored position off the screen (panel/Geometry.h, IsOnScreen) is centred to:
 // (screen - size) / 2, truncated toward zero, without overflow for any pair of values.
 std::int32_t CentreOrigin(int screen, std::int32_t size);
 
 // --- Config.ini ----------------------------------------------------------------------------
-inline constexpr char kIniFileName[] = "Config.ini";
 inline constexpr char kIniDebugSection[] = "Debug";
 inline constexpr char kIniCommonSection[] = "Common";
 inline constexpr char kIniVersionKey[] = "Version";

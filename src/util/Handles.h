@@ -66,6 +66,7 @@ inline void DestroyMenuHandle(HMENU h) { DestroyMenu(h); }
 inline void DeleteMemoryDc(HDC h) { DeleteDC(h); }
 inline void UnmapView(void* p) { UnmapViewOfFile(p); }
 inline void DestroyIconHandle(HICON h) { DestroyIcon(h); }
+inline void FreeGlobal(HGLOBAL h) { GlobalFree(h); }
 struct InvalidHandleTraits {
   static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
   static void Close(HANDLE h) { FindClose(h); }
@@ -87,6 +88,53 @@ using UniqueMemoryDc = UniqueAny<HDC, NullHandleTraits<HDC, handle_detail::Delet
 using UniqueView = UniqueAny<void*, NullHandleTraits<void*, handle_detail::UnmapView>>;
 // Icons this program made or loaded unshared (never the shared ones of LoadIcon).
 using UniqueIcon = UniqueAny<HICON, NullHandleTraits<HICON, handle_detail::DestroyIconHandle>>;
+// Global memory this program allocated and has not handed on.
+using UniqueGlobal = UniqueAny<HGLOBAL, NullHandleTraits<HGLOBAL, handle_detail::FreeGlobal>>;
+
+// A global memory block locked for one scope; null when it cannot be locked.
+class GlobalLocked {
+ public:
+  explicit GlobalLocked(HGLOBAL block) : block_(block), data_(block ? GlobalLock(block) : nullptr) {}
+  ~GlobalLocked() {
+    if (data_) GlobalUnlock(block_);
+  }
+  GlobalLocked(const GlobalLocked&) = delete;
+  GlobalLocked& operator=(const GlobalLocked&) = delete;
+  void* get() const { return data_; }
+  explicit operator bool() const { return data_ != nullptr; }
+
+ private:
+  HGLOBAL block_;
+  void* data_;
+};
+
+// A storage medium a data object handed over, released once it has been read.
+class ReceivedMedium {
+ public:
+  ReceivedMedium() = default;
+  ~ReceivedMedium() { ReleaseStgMedium(&medium_); }
+  ReceivedMedium(const ReceivedMedium&) = delete;
+  ReceivedMedium& operator=(const ReceivedMedium&) = delete;
+  // Asks the data object for the format; false, and nothing to release, when it gives none.
+  bool Receive(IDataObject* data, FORMATETC* format) {
+    if (data && SUCCEEDED(data->GetData(format, &medium_))) return true;
+    medium_ = STGMEDIUM{};  // a failed call hands nothing over
+    return false;
+  }
+  const STGMEDIUM& get() const { return medium_; }
+
+ private:
+  STGMEDIUM medium_{};  // TYMED_NULL: nothing to release
+};
+
+// Appends a pop-up menu to `menu` (flags besides MF_POPUP as given, text or item data as
+// AppendMenuA takes them): the menu it joins owns it from then on, and one that could not be
+// appended is destroyed here.
+inline bool AppendPopup(HMENU menu, UINT flags, UniqueMenu popup, LPCSTR text) {
+  if (!popup || !AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(popup.get()), text)) return false;
+  (void)popup.release();
+  return true;
+}
 
 // A window's device context, given back to the window it came from.
 class WindowDc {
@@ -120,12 +168,6 @@ class Selected {
   HDC dc_;
   HGDIOBJ old_;
 };
-
-// Identifier lists from the shell allocator, freed with it.
-struct ShellFree {
-  void operator()(ITEMIDLIST* list) const { ItemListFree(list); }
-};
-using ItemListPtr = std::unique_ptr<ITEMIDLIST, ShellFree>;
 
 // The least a COM pointer needs: one reference, released once.
 template <typename T>

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "util/UtilsExe.h"
+#include "util/ShellOpen.h"
 
 namespace vt {
 
@@ -18,8 +18,6 @@ void LoadHtmlHelp() {
   if (HMODULE engine = LoadLibraryA("HHCtrl.OCX"))
     g_htmlHelp = reinterpret_cast<HtmlHelpFn>(reinterpret_cast<void*>(GetProcAddress(engine, MAKEINTRESOURCEA(14))));
 }
-
-bool HtmlHelpAvailable() { return g_htmlHelp != nullptr; }
 
 void ShowHelpTopic(const std::string& helpFile, const char* topic) {
   if (g_htmlHelp) {

@@ -7,7 +7,6 @@ namespace vt {
 
 // Loads the engine; a system without it is remembered, and help falls back to the shell.
 void LoadHtmlHelp();
-bool HtmlHelpAvailable();
 
 // helpFile is the full path of the .chm; topic is "::/Name.htm".
 void ShowHelpTopic(const std::string& helpFile, const char* topic);

@@ -1,6 +1,5 @@
 #include "util/IdList.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace vt {
@@ -13,28 +12,46 @@ std::size_t CountAt(const std::uint8_t* p) {
 
 const std::uint8_t* Bytes(const void* p) { return static_cast<const std::uint8_t*>(p); }
 
+// Visits the offset of each item of a list already walked to `size` bytes.
+template <typename Visit>
+void EachItem(const std::uint8_t* list, std::size_t size, Visit visit) {
+  for (std::size_t pos = 0; pos + 2 < size; pos += CountAt(list + pos)) visit(pos);
+}
+
 // Offset of the last item of a well-formed list of `size` bytes (0 for the empty list).
 std::size_t LastItemOffset(const std::uint8_t* list, std::size_t size) {
   std::size_t last = 0;
-  for (std::size_t pos = 0; pos + 2 < size; pos += CountAt(list + pos)) last = pos;
+  EachItem(list, size, [&](std::size_t pos) { last = pos; });
   return last;
 }
 
 }  // namespace
 
-std::size_t ItemListSizeIn(const void* list, std::size_t capacity) {
+bool BufferProbe::Readable(const void* p, std::size_t n) const {
+  const auto* at = static_cast<const std::uint8_t*>(p);
+  if (!data_ || !at || at < data_) return false;
+  std::size_t offset = static_cast<std::size_t>(at - data_);
+  return offset <= size_ && n <= size_ - offset;
+}
+
+std::size_t ItemListSizeProbed(const void* list, const ReadProbe& probe) {
   if (!list) return 0;
   const std::uint8_t* p = Bytes(list);
-  capacity = std::min(capacity, kMaxItemListSize);
-  std::size_t pos = 0;
-  // Every step advances by at least 2 bytes, so the walk ends within capacity / 2 steps.
-  while (pos + 2 <= capacity) {
-    std::size_t cb = CountAt(p + pos);
-    if (cb == 0) return pos + 2;
-    if (cb < 2 || cb > capacity - pos) return 0;
-    pos += cb;
+  std::size_t size = 0;
+  // Every step advances by at least 2 bytes, so the walk ends within kMaxItemListSize / 2 steps.
+  for (;;) {
+    if (size + 2 > kMaxItemListSize || !probe.Readable(p + size, 2)) return 0;
+    const std::size_t cb = CountAt(p + size);
+    if (cb == 0) return size + 2;
+    if (cb < 2 || size + cb + 2 > kMaxItemListSize) return 0;
+    // The whole item must be there, not only its count.
+    if (!probe.Readable(p + size, cb)) return 0;
+    size += cb;
   }
-  return 0;
+}
+
+std::size_t ItemListSizeIn(const void* list, std::size_t capacity) {
+  return ItemListSizeProbed(list, BufferProbe(list, capacity));
 }
 
 std::size_t ItemListSize(const void* list) { return ItemListSizeIn(list, kMaxItemListSize); }
@@ -52,11 +69,8 @@ const void* ItemListNext(const void* item) {
 }
 
 std::size_t ItemListCount(const void* list) {
-  std::size_t size = ItemListSize(list);
-  if (size == 0) return 0;
-  const std::uint8_t* p = Bytes(list);
   std::size_t count = 0;
-  for (std::size_t pos = 0; pos + 2 < size; pos += CountAt(p + pos)) ++count;
+  EachItem(Bytes(list), ItemListSize(list), [&](std::size_t) { ++count; });
   return count;
 }
 
@@ -81,6 +95,23 @@ const void* ItemListLast(const void* list) {
   std::size_t size = ItemListSize(list);
   if (size <= 2) return list;
   return Bytes(list) + LastItemOffset(Bytes(list), size);
+}
+
+std::size_t JoinedItemListSize(std::size_t firstSize, std::size_t secondSize) {
+  // No checked list is larger; refusing such sizes first also keeps the sum from wrapping.
+  if (firstSize < 2 || secondSize < 2 || firstSize > kMaxItemListSize || secondSize > kMaxItemListSize) return 0;
+  const std::size_t total = firstSize - 2 + secondSize;
+  return total <= kMaxItemListSize ? total : 0;
+}
+
+std::size_t JoinItemListsInto(void* out, std::size_t capacity, const void* first, std::size_t firstSize,
+                              const void* second, std::size_t secondSize) {
+  const std::size_t total = JoinedItemListSize(firstSize, secondSize);
+  if (!out || !first || !second || total == 0 || total > capacity) return 0;
+  auto* dst = static_cast<std::uint8_t*>(out);
+  std::memcpy(dst, first, firstSize - 2);
+  std::memcpy(dst + firstSize - 2, second, secondSize);
+  return total;
 }
 
 }  // namespace vt

@@ -1,8 +1,5 @@
 // The byte-string forms of identifier lists, apart from the walking rules so that the hook
 // library can carry those without the allocating code.
-#include <algorithm>
-#include <cstring>
-
 #include "util/IdList.h"
 
 namespace vt {
@@ -18,18 +15,13 @@ std::vector<std::uint8_t> ItemListBytes(const void* list) {
 }
 
 std::vector<std::uint8_t> ConcatItemListBytes(const void* first, const void* second) {
-  std::size_t secondSize = ItemListSize(second);
-  if (secondSize == 0) return {};
-  std::size_t firstSize = 0;
-  if (first) {
-    firstSize = ItemListSize(first);
-    if (firstSize == 0) return {};  // a damaged folder must not be passed off as the desktop
-  }
-  std::size_t head = firstSize ? firstSize - 2 : 0;
-  if (head + secondSize > kMaxItemListSize) return {};
-  std::vector<std::uint8_t> out(head + secondSize);
-  if (head) std::memcpy(out.data(), first, head);
-  std::memcpy(out.data() + head, second, secondSize);
+  static constexpr std::uint8_t kDesktop[2] = {0, 0};
+  if (!first) first = kDesktop;
+  const std::size_t firstSize = ItemListSize(first), secondSize = ItemListSize(second);
+  const std::size_t total = JoinedItemListSize(firstSize, secondSize);
+  if (total == 0) return {};
+  std::vector<std::uint8_t> out(total);
+  JoinItemListsInto(out.data(), out.size(), first, firstSize, second, secondSize);
   return out;
 }
 

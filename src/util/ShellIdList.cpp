@@ -1,10 +1,20 @@
 #include "util/ShellIdList.h"
 
 #include <cstring>
+#include <vector>
 
 #include "util/Handles.h"
 
 namespace vt {
+
+namespace {
+// size bytes of a checked list into the shell's allocator; none for size 0.
+ItemListPtr CopyToShell(const void* list, std::size_t size) {
+  ItemListPtr copy = ItemListAlloc(size);  // none for 0 and beyond kMaxItemListSize
+  if (copy) std::memcpy(copy.get(), list, size);
+  return copy;
+}
+}  // namespace
 
 HRESULT ShellAllocator(IMalloc** out) {
   if (!out) return E_POINTER;
@@ -12,7 +22,7 @@ HRESULT ShellAllocator(IMalloc** out) {
   return SHGetMalloc(out);
 }
 
-LPITEMIDLIST ItemListAlloc(std::size_t size) {
+ItemListPtr ItemListAlloc(std::size_t size) {
   if (size == 0 || size > kMaxItemListSize) return nullptr;
   IMalloc* raw = nullptr;
   const HRESULT hr = ShellAllocator(&raw);
@@ -21,7 +31,7 @@ LPITEMIDLIST ItemListAlloc(std::size_t size) {
   void* block = allocator->Alloc(static_cast<ULONG>(size));
   if (!block) return nullptr;
   std::memset(block, 0, size);
-  return static_cast<LPITEMIDLIST>(block);
+  return ItemListPtr(static_cast<LPITEMIDLIST>(block));
 }
 
 void ItemListFree(LPITEMIDLIST list) {
@@ -32,43 +42,17 @@ void ItemListFree(LPITEMIDLIST list) {
   if (SUCCEEDED(hr) && allocator) allocator->Free(list);
 }
 
-LPITEMIDLIST ItemListCopy(LPCITEMIDLIST list) {
-  std::size_t size = ItemListSize(list);
-  if (size == 0) return nullptr;
-  LPITEMIDLIST copy = ItemListAlloc(size);
-  if (copy) std::memcpy(copy, list, size);
-  return copy;
-}
+ItemListPtr ItemListCopy(LPCITEMIDLIST list) { return CopyToShell(list, ItemListSize(list)); }
 
-LPITEMIDLIST ItemListLastCopy(LPCITEMIDLIST list) {
+ItemListPtr ItemListLastCopy(LPCITEMIDLIST list) {
   if (ItemListSize(list) == 0) return nullptr;
-  return ItemListCopy(static_cast<LPCITEMIDLIST>(ItemListLast(list)));
+  const void* last = ItemListLast(list);
+  return CopyToShell(last, ItemListSize(last));
 }
 
-LPITEMIDLIST ConcatIdLists(LPCITEMIDLIST first, LPCITEMIDLIST second) {
-  std::size_t secondSize = ItemListSize(second);
-  if (secondSize == 0) return nullptr;
-  std::size_t head = 0;
-  if (first) {
-    std::size_t firstSize = ItemListSize(first);
-    // A damaged folder list gives nothing rather than a list that names some other folder.
-    if (firstSize == 0) return nullptr;
-    head = firstSize - 2;
-  }
-  LPITEMIDLIST out = ItemListAlloc(head + secondSize);  // refuses more than kMaxItemListSize
-  if (!out) return nullptr;
-  auto* bytes = reinterpret_cast<std::uint8_t*>(out);
-  if (head) std::memcpy(bytes, first, head);
-  std::memcpy(bytes + head, second, secondSize);
-  return out;
-}
-
-IShellFolder* DesktopFolder(HRESULT* hr) {
-  IShellFolder* raw = nullptr;
-  const HRESULT result = SHGetDesktopFolder(&raw);
-  ComPtr<IShellFolder> folder(raw);
-  if (hr) *hr = result;
-  return SUCCEEDED(result) ? folder.release() : nullptr;
+ItemListPtr ConcatIdLists(LPCITEMIDLIST first, LPCITEMIDLIST second) {
+  const std::vector<std::uint8_t> joined = ConcatItemListBytes(first, second);
+  return CopyToShell(joined.data(), joined.size());
 }
 
 }  // namespace vt

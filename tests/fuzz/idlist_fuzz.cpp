@@ -1,9 +1,9 @@
 // libFuzzer target: identifier lists from outside, split into two lists A and B at a point the
 // input's first bytes give (each may start with a filler item of a given size, so that lists
-// near the size limit need no input that long). Each is walked within its buffer by the
-// portable reader and by the hook library's probed one (which must agree); well-formed ones
-// are then stepped through, cut, copied and joined, and the whole input is read as a shell
-// identifier-list array. The hook library's join is also given sizes no checked list has.
+// near the size limit need no input that long). Each is walked within its buffer, and again
+// with only the list's own bytes readable (the walk must need no more); well-formed ones are
+// then stepped through, cut, copied and joined, and the whole input is read as a shell
+// identifier-list array. The join into a buffer is also given sizes no checked list has.
 // Besides the sanitizers' findings it stops on a size or a joined list that breaks its promise.
 #include <cstdint>
 #include <cstdlib>
@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "FuzzInput.h"
-#include "hooklib/Payload.h"
 #include "kit/ShellIdArray.h"
 #include "util/IdList.h"
 
@@ -30,7 +29,7 @@ Walked CheckList(const vtfuzz::Exact& buf) {
   Walked w;
   const std::size_t size = vt::ItemListSizeIn(buf.get(), buf.size());
   VT_FUZZ_CHECK(size <= buf.size() && size <= vt::kMaxItemListSize && size != 1);
-  VT_FUZZ_CHECK(vt::hook::ItemListSizeWithin(buf.get(), buf.size()) == size);
+  VT_FUZZ_CHECK(vt::ItemListSizeProbed(buf.get(), vt::BufferProbe(buf.get(), size)) == size);
   VT_FUZZ_CHECK(vt::ItemListExact(buf.get(), buf.size()) == (size != 0 && size == buf.size()));
   if (size == 0) return w;
   VT_FUZZ_CHECK(CountAt(buf.get() + size - 2) == 0);
@@ -76,7 +75,7 @@ std::size_t ImpossibleSize(std::uint32_t r) {
   switch (r % 4) {
     case 0: return r / 4 % 2;
     case 1: return SIZE_MAX - r / 4 % 8;
-    case 2: return vt::hook::kHookItemListMax + 1 + r / 4;
+    case 2: return vt::kMaxItemListSize + 1 + r / 4;
     default: return static_cast<std::size_t>(r | 1) << 32;
   }
 }
@@ -108,7 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t len
     const std::size_t folderSize = impossible & 0x80000000u ? 2 : ImpossibleSize(impossible);
     const std::size_t itemSize = impossible & 0x40000000u ? 2 : ImpossibleSize(impossible >> 3);
     if (folderSize != 2 || itemSize != 2) {
-      VT_FUZZ_CHECK(vt::hook::ConcatItemListsInto(out.get(), SIZE_MAX, folder.get(), folderSize, item.get(), itemSize) == 0);
+      VT_FUZZ_CHECK(vt::JoinItemListsInto(out.get(), SIZE_MAX, folder.get(), folderSize, item.get(), itemSize) == 0);
       VT_FUZZ_CHECK(out.get()[0] == 0xCC);
     }
   }
@@ -129,10 +128,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t len
 
     vtfuzz::Exact out(Bytes(capacity, 0xCC));
     const std::size_t written =
-        vt::hook::ConcatItemListsInto(out.get(), capacity, first.get(), wa.size, second.get(), wb.size);
+        vt::JoinItemListsInto(out.get(), capacity, first.get(), wa.size, second.get(), wb.size);
     // What the hook instance joins goes to the panel's gate, which takes lists up to the limit.
-    VT_FUZZ_CHECK(written == (total <= capacity && total <= vt::hook::kHookItemListMax ? total : 0));
-    if (written) VT_FUZZ_CHECK(vt::hook::ItemListSizeWithin(out.get(), written) == written && joined.size() == written &&
+    VT_FUZZ_CHECK(written == (total <= capacity && total <= vt::kMaxItemListSize ? total : 0));
+    if (written) VT_FUZZ_CHECK(vt::ItemListSizeIn(out.get(), written) == written && joined.size() == written &&
                                std::memcmp(out.get(), joined.data(), written) == 0);
 
     // A drop of B's items below folder A, read back as absolute lists.

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "hooklib/Payload.h"
+#include "util/IdList.h"
 #include "protocol/CopyData.h"
 #include "protocol/Messages.h"
 
@@ -40,27 +40,30 @@ std::unique_ptr<std::uint8_t[]> Exact(const Bytes& b) {
 TEST(HookPayload, WellFormedListsHaveTheirSize) {
   Bytes empty = List({});
   auto e = Exact(empty);
-  EXPECT_EQ(vt::hook::ItemListSizeWithin(e.get(), empty.size()), 2u);
+  EXPECT_EQ(vt::ItemListSizeIn(e.get(), empty.size()), 2u);
   Bytes three = List({20, 2, 300});
   auto t = Exact(three);
-  EXPECT_EQ(vt::hook::ItemListSizeWithin(t.get(), three.size()), 2u + 20 + 2 + 300);
+  EXPECT_EQ(vt::ItemListSizeIn(t.get(), three.size()), 2u + 20 + 2 + 300);
   // Room behind the list does not change its size.
-  EXPECT_EQ(vt::hook::ItemListSizeWithin(three.data(), three.size()), three.size());
+  Bytes roomy = three;
+  roomy.resize(three.size() + 64, 0xAB);
+  auto r = Exact(roomy);
+  EXPECT_EQ(vt::ItemListSizeIn(r.get(), roomy.size()), three.size());
 }
 
 TEST(HookPayload, DamagedListsHaveSizeZero) {
-  EXPECT_EQ(vt::hook::ItemListSizeWithin(nullptr, 100), 0u);
+  EXPECT_EQ(vt::ItemListSizeIn(nullptr, 100), 0u);
   Bytes ok = List({20, 30});
   for (std::size_t cut = 0; cut < ok.size(); ++cut) {
     auto p = Exact(Bytes(ok.begin(), ok.begin() + cut));
-    EXPECT_EQ(vt::hook::ItemListSizeWithin(p.get(), cut), 0u) << "list cut to " << cut << " bytes";
+    EXPECT_EQ(vt::ItemListSizeIn(p.get(), cut), 0u) << "list cut to " << cut << " bytes";
   }
   Bytes countOne = {1, 0, 0, 0};
   auto c1 = Exact(countOne);
-  EXPECT_EQ(vt::hook::ItemListSizeWithin(c1.get(), countOne.size()), 0u) << "an item count of 1";
+  EXPECT_EQ(vt::ItemListSizeIn(c1.get(), countOne.size()), 0u) << "an item count of 1";
   Bytes runsPast = {0xFF, 0x7F, 0, 0};
   auto rp = Exact(runsPast);
-  EXPECT_EQ(vt::hook::ItemListSizeWithin(rp.get(), runsPast.size()), 0u) << "count runs past the buffer";
+  EXPECT_EQ(vt::ItemListSizeIn(rp.get(), runsPast.size()), 0u) << "count runs past the buffer";
 }
 
 TEST(HookPayload, ListsBeyondTheLimitAreRefusedWithoutWalkingFurther) {
@@ -69,17 +72,17 @@ TEST(HookPayload, ListsBeyondTheLimitAreRefusedWithoutWalkingFurther) {
   big.push_back(0);
   big.push_back(0);
   auto p = Exact(big);
-  EXPECT_EQ(vt::hook::ItemListSizeWithin(p.get(), big.size()), 0u);
+  EXPECT_EQ(vt::ItemListSizeIn(p.get(), big.size()), 0u);
   Bytes justUnder;
   PutItem(justUnder, 0x7FFC, 9);
   justUnder.push_back(0);
   justUnder.push_back(0);
   auto q = Exact(justUnder);
-  EXPECT_EQ(vt::hook::ItemListSizeWithin(q.get(), justUnder.size()), vt::hook::kHookItemListMax - 2);
+  EXPECT_EQ(vt::ItemListSizeIn(q.get(), justUnder.size()), vt::kMaxItemListSize - 2);
 }
 
 // A probe that only lets `readable` bytes be read and records the furthest byte asked for.
-class CountingProbe final : public vt::hook::ReadProbe {
+class CountingProbe final : public vt::ReadProbe {
  public:
   CountingProbe(const void* base, std::size_t readable) : base_(static_cast<const std::uint8_t*>(base)), n_(readable) {}
   bool Readable(const void* p, std::size_t n) const override {
@@ -97,11 +100,11 @@ class CountingProbe final : public vt::hook::ReadProbe {
 TEST(HookPayload, ProbedListsAreCheckedItemByItemBeforeTheyAreRead) {
   Bytes list = List({10, 10, 10});
   CountingProbe whole(list.data(), list.size());
-  EXPECT_EQ(vt::hook::CheckedItemListSize(list.data(), whole), list.size());
+  EXPECT_EQ(vt::ItemListSizeProbed(list.data(), whole), list.size());
   EXPECT_EQ(whole.furthest, list.size());
   // The second item's tail lies on an unreadable page: no size, and nothing beyond asked.
   CountingProbe partial(list.data(), 15);
-  EXPECT_EQ(vt::hook::CheckedItemListSize(list.data(), partial), 0u);
+  EXPECT_EQ(vt::ItemListSizeProbed(list.data(), partial), 0u);
   EXPECT_LE(partial.furthest, 20u);
 }
 
@@ -110,22 +113,22 @@ TEST(HookPayload, ConcatenationFitsItsBufferOrWritesNothing) {
   Bytes item = List({8});
   std::size_t need = folder.size() - 2 + item.size();
   Bytes out(need, 0xEE);
-  ASSERT_EQ(vt::hook::ConcatItemListsInto(out.data(), out.size(), folder.data(), folder.size(), item.data(), item.size()),
+  ASSERT_EQ(vt::JoinItemListsInto(out.data(), out.size(), folder.data(), folder.size(), item.data(), item.size()),
             need);
-  EXPECT_EQ(vt::hook::ItemListSizeWithin(out.data(), out.size()), need);
+  EXPECT_EQ(vt::ItemListSizeIn(out.data(), out.size()), need);
   EXPECT_TRUE(std::equal(folder.begin(), folder.end() - 2, out.begin()));
   EXPECT_TRUE(std::equal(item.begin(), item.end(), out.begin() + folder.size() - 2));
 
   Bytes small(need - 1, 0xEE);
-  EXPECT_EQ(vt::hook::ConcatItemListsInto(small.data(), small.size(), folder.data(), folder.size(), item.data(), item.size()), 0u);
+  EXPECT_EQ(vt::JoinItemListsInto(small.data(), small.size(), folder.data(), folder.size(), item.data(), item.size()), 0u);
   EXPECT_EQ(small, Bytes(need - 1, 0xEE)) << "nothing written when it does not fit";
-  EXPECT_EQ(vt::hook::ConcatItemListsInto(out.data(), out.size(), folder.data(), 1, item.data(), item.size()), 0u);
-  EXPECT_EQ(vt::hook::ConcatItemListsInto(out.data(), out.size(), nullptr, 2, item.data(), item.size()), 0u);
+  EXPECT_EQ(vt::JoinItemListsInto(out.data(), out.size(), folder.data(), 1, item.data(), item.size()), 0u);
+  EXPECT_EQ(vt::JoinItemListsInto(out.data(), out.size(), nullptr, 2, item.data(), item.size()), 0u);
 
   // The desktop (empty list) as folder gives the item alone.
   Bytes desktop = List({});
   Bytes alone(item.size());
-  EXPECT_EQ(vt::hook::ConcatItemListsInto(alone.data(), alone.size(), desktop.data(), 2, item.data(), item.size()), item.size());
+  EXPECT_EQ(vt::JoinItemListsInto(alone.data(), alone.size(), desktop.data(), 2, item.data(), item.size()), item.size());
   EXPECT_EQ(alone, item);
 }
 
@@ -135,7 +138,7 @@ TEST(HookPayload, JoinsLargerThanTheLimitAreNotMade) {
   Bytes folder = List({0x6000});
   Bytes item = List({0x3000});
   Bytes out(folder.size() - 2 + item.size(), 0xEE);
-  EXPECT_EQ(vt::hook::ConcatItemListsInto(out.data(), out.size(), folder.data(), folder.size(), item.data(), item.size()), 0u);
+  EXPECT_EQ(vt::JoinItemListsInto(out.data(), out.size(), folder.data(), folder.size(), item.data(), item.size()), 0u);
   EXPECT_EQ(out[0], 0xEE);
 }
 
@@ -144,8 +147,8 @@ TEST(HookPayload, ImpossibleSizesAreRefusedBeforeAnyRead) {
   auto folder = Exact(List({}));
   auto item = Exact(List({}));
   Bytes out(16, 0xEE);
-  EXPECT_EQ(vt::hook::ConcatItemListsInto(out.data(), out.size(), folder.get(), SIZE_MAX, item.get(), 3), 0u);
-  EXPECT_EQ(vt::hook::ConcatItemListsInto(out.data(), SIZE_MAX, folder.get(), 2, item.get(), vt::hook::kHookItemListMax + 1), 0u);
+  EXPECT_EQ(vt::JoinItemListsInto(out.data(), out.size(), folder.get(), SIZE_MAX, item.get(), 3), 0u);
+  EXPECT_EQ(vt::JoinItemListsInto(out.data(), SIZE_MAX, folder.get(), 2, item.get(), vt::kMaxItemListSize + 1), 0u);
   EXPECT_EQ(out, Bytes(16, 0xEE));
 }
 

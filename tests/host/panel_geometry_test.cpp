@@ -51,8 +51,13 @@ TEST(PanelGeometry, HiddenStripAndScreenTest) {
   EXPECT_EQ(HiddenStripWidth(true, 186, 100), 80);
   EXPECT_EQ(HiddenStripWidth(false, 186, 100), 0);  // no folder view: nothing to hide
   EXPECT_TRUE(IsOnScreen(-1280, 1024, 1280, 1024));
+  EXPECT_TRUE(IsOnScreen(1280, 1024, 1280, 1024));  // on the edge is still on screen
   EXPECT_FALSE(IsOnScreen(-32000, -32000, 1280, 1024));  // a minimised window's parking place
+  EXPECT_FALSE(IsOnScreen(32000, 32000, 1280, 1024));
+  EXPECT_FALSE(IsOnScreen(1281, 0, 1280, 1024));
+  EXPECT_FALSE(IsOnScreen(0, -1025, 1280, 1024));
   EXPECT_FALSE(IsOnScreen(INT32_MIN, 0, 1280, 1024));
+  EXPECT_FALSE(IsOnScreen(INT32_MIN, 0, INT32_MAX, INT32_MAX));  // |INT32_MIN| does not fit 32 bits
 }
 
 TEST(PanelGeometry, FollowFlagsCarryOnlyVisibility) {

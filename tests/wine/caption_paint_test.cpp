@@ -46,12 +46,7 @@ Rendered Render(int windowWidth, const vt::CaptionLook& look) {
 }
 
 vt::Rect ButtonFaceInBar(int button, int windowWidth) {
-  vt::CaptionButtonMetrics m;
-  m.buttonWidth = GetSystemMetrics(SM_CXSIZE);
-  m.buttonHeight = GetSystemMetrics(SM_CYSIZE);
-  m.border = GetSystemMetrics(SM_CXBORDER);
-  m.frame = vt::FrameMetrics{GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME), GetSystemMetrics(SM_CYCAPTION)};
-  return vt::ButtonFace(vt::CaptionButtonRect(button, true, windowWidth, m));
+  return vt::ButtonFace(vt::CaptionButtonRect(button, true, windowWidth, vt::SystemCaptionButtonMetrics()));
 }
 
 int CountIn(const Rendered& r, int x0, int x1, bool (*pred)(COLORREF)) {

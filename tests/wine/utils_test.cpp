@@ -1,5 +1,5 @@
 // The resident program's helpers on the real Win32 layer: existence tests without error
-// boxes, the shell's identifier lists and file facts, the broadcast, the shared block helpers.
+// boxes, the shell's identifier lists and file facts, the broadcast, the ignore list's case.
 #include <windows.h>
 #include <oleauto.h>
 #include <shlobj.h>
@@ -9,22 +9,27 @@
 #include <cstring>
 #include <memory>
 
+#include "controller/ProgramQuery.h"
 #include "protocol/IgnoreList.h"
 #include "support/WineTest.h"
+#include "util/AnsiText.h"
 #include "util/ShellIdList.h"
-#include "util/UtilsExe.h"
+#include "util/FileFacts.h"
+#include "util/FrameMetrics.h"
+#include "util/PathExists.h"
+#include "util/ShellFolder.h"
+#include "util/ShellOpen.h"
 
 namespace {
 
 // Absolute identifier list of a path, or null.
 LPITEMIDLIST ListOf(const std::string& path) {
-  IShellFolder* desktop = vt::DesktopFolder();
+  const vt::ComPtr<IShellFolder> desktop = vt::DesktopFolder();
   if (!desktop) return nullptr;
   wchar_t wide[MAX_PATH * 2];
   if (!MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH * 2)) return nullptr;
   LPITEMIDLIST list = nullptr;
   HRESULT hr = desktop->ParseDisplayName(nullptr, nullptr, wide, nullptr, &list, nullptr);
-  desktop->Release();
   return SUCCEEDED(hr) ? list : nullptr;
 }
 
@@ -34,10 +39,7 @@ std::string PathOf(LPCITEMIDLIST list) {
   return path;
 }
 
-struct ListDeleter {
-  void operator()(ITEMIDLIST* list) const { vt::ItemListFree(list); }
-};
-using OwnedList = std::unique_ptr<ITEMIDLIST, ListDeleter>;
+using OwnedList = vt::ItemListPtr;
 
 // A file of `size` bytes in a fresh folder, removed afterwards.
 class TempFile {
@@ -142,20 +144,20 @@ TEST_F(Shell, ConcatJoinsRealShellLists) {
   ASSERT_TRUE(parent);
   vt::ItemListCutLast(parent.get());
   EXPECT_EQ(PathOf(parent.get()), "C:\\windows");
-  OwnedList child(vt::ItemListLastCopy(full.get()));
+  OwnedList child = vt::ItemListLastCopy(full.get());
   ASSERT_TRUE(child);
   EXPECT_EQ(vt::ItemListCount(child.get()), 1u);
 
-  OwnedList joined(vt::ConcatIdLists(parent.get(), child.get()));
+  OwnedList joined = vt::ConcatIdLists(parent.get(), child.get());
   ASSERT_TRUE(joined);
   EXPECT_TRUE(vt::ItemListSame(joined.get(), full.get()));
   EXPECT_EQ(PathOf(joined.get()), "C:\\windows\\system32");
 
-  OwnedList alone(vt::ConcatIdLists(nullptr, full.get()));
+  OwnedList alone = vt::ConcatIdLists(nullptr, full.get());
   ASSERT_TRUE(alone);
   EXPECT_NE(alone.get(), full.get());
   EXPECT_TRUE(vt::ItemListSame(alone.get(), full.get()));
-  EXPECT_EQ(vt::ConcatIdLists(parent.get(), nullptr), nullptr);
+  EXPECT_FALSE(vt::ConcatIdLists(parent.get(), nullptr));
 
   // Every list made here belongs to the shell's task allocator.
   IMalloc* allocator = nullptr;
@@ -169,21 +171,18 @@ TEST_F(Shell, FolderOfItemListBindsTheDesktopAndFolders) {
   LPITEMIDLIST desktopList = nullptr;
   ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &desktopList), S_OK);
   OwnedList desktop(desktopList);
-  IShellFolder* folder = vt::FolderOfItemList(desktop.get());
-  ASSERT_TRUE(folder);
-  folder->Release();
+  ASSERT_TRUE(vt::FolderOfItemList(desktop.get()));
 
   OwnedList windows(ListOf("C:\\windows"));
   ASSERT_TRUE(windows);
-  folder = vt::FolderOfItemList(windows.get());
+  const vt::ComPtr<IShellFolder> folder = vt::FolderOfItemList(windows.get());
   ASSERT_TRUE(folder);
   // The bound folder knows its children.
   LPITEMIDLIST child = nullptr;
   wchar_t name[] = L"system32";
   EXPECT_TRUE(SUCCEEDED(folder->ParseDisplayName(nullptr, nullptr, name, nullptr, &child, nullptr)));
   vt::ItemListFree(child);
-  folder->Release();
-  EXPECT_EQ(vt::FolderOfItemList(nullptr), nullptr);
+  EXPECT_FALSE(vt::FolderOfItemList(nullptr));
 }
 
 TEST_F(Shell, FileInfoOfRealFiles) {
@@ -249,29 +248,15 @@ TEST(PingAllWindows, PostsTheQueryToOurOwnWindow) {
   DestroyWindow(window);
 }
 
-TEST(SharedBlockHelpers, SlotsAndLocaleUpperCase) {
+TEST(SharedBlockHelpers, IgnoreListInTheLocaleUpperCase) {
   auto block = std::make_unique<vt::SharedBlock>();
   std::memset(block.get(), 0, sizeof(vt::SharedBlock));
-  vt::SharedDialogSlot(*block, 9).PanelWindow = 0x1234;
-  EXPECT_EQ(block->Slots[9].PanelWindow, 0x1234u);
-  EXPECT_EQ(vt::SharedDialogSlotAt(block.get(), 3), &block->Slots[3]);
-  EXPECT_EQ(vt::SharedDialogSlotAt(block.get(), 10), nullptr);
-  EXPECT_EQ(vt::SharedDialogSlotAt(block.get(), -1), nullptr);
-  vt::SharedDialogSlot(*block, 10).PanelWindow = 0x5678;  // lands in the scratch record
-  vt::SharedDialogSlot(*block, -1).DialogWindow = 0x5678;
-  EXPECT_EQ(vt::SharedDialogSlot(*block, 10).PanelWindow, 0u);
-  const auto* bytes = reinterpret_cast<const std::uint8_t*>(block.get());
-  for (std::size_t i = 0; i < sizeof(vt::SharedBlock); ++i) {
-    if (i >= 9 * 40 + 4 && i < 9 * 40 + 8) continue;  // the one field written
-    ASSERT_EQ(bytes[i], 0) << "byte " << i;
-  }
-
   // The user's code page decides upper case, not ASCII alone.
   char accented[] = "\xE9t\xE9.exe";
   char upper[sizeof accented];
   std::memcpy(upper, accented, sizeof accented);
   CharUpperBuffA(upper, sizeof accented - 1);
-  vt::PutIgnoreListAnsi(*block, {"note.exe", accented, std::string(80, 'a')});
+  vt::PutIgnoreList(*block, {"note.exe", accented, std::string(80, 'a')}, vt::AnsiUpperCase);
   EXPECT_EQ(vt::SharedIgnoreEntry(*block, 0), "NOTE.EXE");
   EXPECT_EQ(vt::SharedIgnoreEntry(*block, 1), upper);
   EXPECT_EQ(block->IgnoreList[2][0], '\0');  // the overlong name is left out

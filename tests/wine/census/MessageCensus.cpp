@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "census/MessageCensus.h"
+#include "protocol/Handle32.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ void Count(HWND w, UINT message, std::uint32_t kind) {
   if (w) GetClassNameA(w, cls, sizeof cls);
   for (std::uint32_t i = 0; i < b->used; ++i) {
     vtc::CensusEntry& e = b->entries[i];
-    if (e.message == message && e.kind == kind && e.window == vtc::Window32(w)) {
+    if (e.message == message && e.kind == kind && e.window == vt::Handle32(w)) {
       ++e.count;
       return;
     }
@@ -39,7 +40,7 @@ void Count(HWND w, UINT message, std::uint32_t kind) {
   vtc::CensusEntry& e = b->entries[b->used++];
   e.message = message;
   e.kind = kind;
-  e.window = vtc::Window32(w);
+  e.window = vt::Handle32(w);
   e.count = 1;
   std::memcpy(e.windowClass, cls, sizeof cls);
 }

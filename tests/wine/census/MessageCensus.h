@@ -25,7 +25,4 @@ struct CensusBlock {
   CensusEntry entries[kCensusEntries];
 };
 
-template <typename H>
-std::uint32_t Window32(H h) { return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(h)); }
-
 }  // namespace vtc

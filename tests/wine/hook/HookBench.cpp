@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
   }
 
   char handle[32];
-  std::snprintf(handle, sizeof handle, "%lu", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(controller.Window())));
+  std::snprintf(handle, sizeof handle, "%lu", static_cast<unsigned long>(vt::Handle32(controller.Window())));
   vtt::Process client(vtt::ToolsDir() + "hook_rate_client.exe",
                       std::string(handle) + " " + std::to_string(GetCurrentProcessId()));
   HWND rate = nullptr;

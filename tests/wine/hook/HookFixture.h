@@ -44,6 +44,4 @@ class HookFixture : public ::testing::Test {
   std::string why_;
 };
 
-inline std::uint32_t H32(HWND w) { return vt::Handle32(w); }
-
 }  // namespace vth

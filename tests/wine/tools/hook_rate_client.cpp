@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "../hook/ClientProtocol.h"
+#include "protocol/Handle32.h"
 
 namespace {
 
@@ -82,7 +83,7 @@ int main(int argc, char** argv) {
   DWORD parent = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 0;
   if (HANDLE p = parent ? OpenProcess(SYNCHRONIZE, FALSE, parent) : nullptr)
     CloseHandle(CreateThread(nullptr, 0, WatchParent, p, 0, nullptr));
-  HWND reply = reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoul(argv[1], nullptr, 0)));
+  HWND reply = vt::FromHandle32<HWND>(static_cast<std::uint32_t>(std::strtoul(argv[1], nullptr, 0)));
   WNDCLASSA wc{};
   wc.lpfnWndProc = RateProc;
   wc.hInstance = GetModuleHandleA(nullptr);

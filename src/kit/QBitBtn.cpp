@@ -1,4 +1,4 @@
-#include "util/QBitBtn.h"
+#include "kit/QBitBtn.h"
 
 #include <commctrl.h>
 
@@ -39,9 +39,9 @@ void TQBitBtn::Outline() {
   GetClientRect(window_, &r);
   const int w = r.right, h = r.bottom;
   // Both ends half circles: the corner ellipse is as high and as wide as the button.
-  HRGN region = round_ ? CreateRoundRectRgn(2, 0, w - 1, h - 1, h, h) : CreateRectRgn(0, 0, w, h);
+  UniqueRegion region(round_ ? CreateRoundRectRgn(2, 0, w - 1, h - 1, h, h) : CreateRectRgn(0, 0, w, h));
   // The window owns the region once it is installed.
-  if (region && !SetWindowRgn(window_, region, TRUE)) DeleteObject(region);
+  if (region && SetWindowRgn(window_, region.get(), TRUE)) (void)region.release();
 }
 
 void TQBitBtn::Redraw() {
