@@ -48,7 +48,7 @@ HWND PanelOfSlot(const DialogSlot& slot);
 std::size_t GetHostProgramPath(char* out);
 
 // False while the controller's stamp in the block is stale: its thread has not run its watch
-// timer for two seconds, and waiting on it would only stall this program.
+// timer for five seconds, and waiting on it would only stall this program.
 bool ControllerAnswers();
 
 // Sends WM_COPYDATA to the controller or a panel (both in the controller's process) and waits

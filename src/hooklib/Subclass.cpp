@@ -62,15 +62,16 @@ bool PanelMaximized(const DialogSlot& slot) {
 // instance and user data are pointers of this process, which no other process may read or set.
 bool StyleIndex(WPARAM index) { return IsStyleIndex(static_cast<std::int32_t>(index)); }
 
-// The smallest size the dialog takes: asked for 1 x 1, it keeps its own minimum.
+// The smallest size the dialog takes, as the dialog itself answers the system's question:
+// asked, not measured by sizing it, which would have it rebuild its folder view.
 LRESULT MinimumSize(HWND dialog) {
-  RECT o{}, m{};
-  if (!GetWindowRect(dialog, &o)) return 0;
-  MoveWindow(dialog, o.left, o.top, 1, 1, FALSE);
-  GetWindowRect(dialog, &m);
-  MoveWindow(dialog, o.left, o.top, o.right - o.left, o.bottom - o.top, FALSE);
+  MINMAXINFO mmi{};
+  mmi.ptMinTrackSize = {GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
+  mmi.ptMaxTrackSize = {GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
+  mmi.ptMaxSize = {GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
+  SendMessageA(dialog, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
   const auto word = [](LONG v) { return static_cast<LRESULT>(v < 0 ? 0 : v > 0xFFFF ? 0xFFFF : v); };
-  return word(m.right - m.left) | (word(m.bottom - m.top) << 16);
+  return word(mmi.ptMinTrackSize.x) | (word(mmi.ptMinTrackSize.y) << 16);
 }
 
 LRESULT OnCopyData(HWND dialog, LPARAM lParam) {

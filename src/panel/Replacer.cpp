@@ -248,7 +248,7 @@ LRESULT TVTReplacer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (wp == tmControl) {
         link_.Resynchronise();
         // A show or hide the dialog could not report (the controller was busy) is caught up.
-        if (ctx_.Active()) ShowWithDialog(IsWindowVisible(ctx_.dialog) != FALSE);
+        if (ctx_.Active() && IsWindow(ctx_.dialog)) ShowWithDialog(IsWindowVisible(ctx_.dialog) != FALSE);
       } else if (wp == tmscan) {
         const Navigator::ScanResult scan = navigator_.Scan();
         if (scan == Navigator::ScanResult::Reported) {

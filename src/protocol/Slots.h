@@ -8,9 +8,11 @@
 
 namespace vt {
 
-// A controller whose stamp is older than this (four missed watch ticks) is taken as not
-// answering; a stamp of 0 is one that has not stamped yet.
-inline constexpr std::uint32_t kControllerStaleMs = 2000;
+// A controller whose stamp is older than this is taken as not answering: ten missed watch
+// ticks, the time Windows itself takes before it calls a window hung. A controller that is
+// only busy for a moment (Wine's activation of another program can hold it for two seconds)
+// stays below it. A stamp of 0 is one that has not stamped yet.
+inline constexpr std::uint32_t kControllerStaleMs = 5000;
 constexpr bool ControllerStampFresh(std::uint32_t stamp, std::uint32_t now) {
   return stamp == 0 || now - stamp <= kControllerStaleMs;
 }

@@ -64,8 +64,9 @@ BOOL CALLBACK FindTop(HWND w, LPARAM lp) {
   GetWindowThreadProcessId(w, &pid);
   DWORD ownerPid = 0;
   if (f->ownerPid) GetWindowThreadProcessId(GetWindow(w, GW_OWNER), &ownerPid);
-  // A file dialog is the #32770 window that holds a folder view.
-  const bool dialogLike = lstrcmpA(f->cls, "#32770") != 0 || FindWindowExA(w, nullptr, "SHELLDLL_DefView", nullptr);
+  // A file dialog is the #32770 window that holds a folder view (the item dialog in its browser).
+  const bool dialogLike = lstrcmpA(f->cls, "#32770") != 0 || FindWindowExA(w, nullptr, "SHELLDLL_DefView", nullptr) ||
+                          FindWindowExA(w, nullptr, "ExplorerBrowserControl", nullptr);
   if (lstrcmpA(cls, f->cls) == 0 && IsWindowVisible(w) && (!f->pid || pid == f->pid) && dialogLike &&
       (!f->owner || GetWindow(w, GW_OWNER) == f->owner) && (!f->ownerPid || ownerPid == f->ownerPid)) {
     f->hit = w;
