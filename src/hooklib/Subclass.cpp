@@ -118,6 +118,9 @@ LRESULT CALLBACK DialogSubclassProc(HWND window, UINT message, WPARAM wParam, LP
   const DialogSlot slot = ReadSlot(*block, n);
   const bool active = slot.State == kSlotActive;
   HWND panel = FromHandle32<HWND>(slot.PanelWindow);
+  // A controller that ended without releasing (killed, crashed) leaves its slots behind:
+  // the dialog is on its own again and must paint, size and close as if never framed.
+  if (!IsWindow(panel)) return CallSaved(window, message, wParam, lParam);
 
   switch (message) {
     case WM_SIZE:
@@ -181,7 +184,9 @@ LRESULT CALLBACK EditSubclassProc(HWND window, UINT message, WPARAM wParam, LPAR
   int n = FindEditSlot(*block, Handle32(parent), Handle32(outer));
   if (n < 0) return CallSaved(window, message, wParam, lParam, DefWindowProcA);
   const DialogSlot slot = ReadSlot(*block, n);
-  if (!slot.CatchFileNameText) return CallSaved(window, message, wParam, lParam, DefWindowProcA);
+  // Nobody would ever give a caught text back to a panel that is gone.
+  if (!slot.CatchFileNameText || !IsWindow(FromHandle32<HWND>(slot.PanelWindow)))
+    return CallSaved(window, message, wParam, lParam, DefWindowProcA);
 
   // The text the box is given, by its own program or copied by the system from another.
   const char* text = reinterpret_cast<const char*>(lParam);
