@@ -9,6 +9,7 @@ namespace {
 
 constexpr UINT kKilledCode = 9;     // the exit code of a program killed here
 constexpr UINT kCancelledCode = 1;  // panel_client's, when its dialog was cancelled
+constexpr UINT kGaveUpCode = 3;     // and when one of its dialogs had been open two minutes
 constexpr int kDialogsPerClient = 10;
 constexpr int kKilledAt = 3;        // the dialog of every tenth client open when it is killed
 constexpr DWORD kDwellMs = 300;     // framed, before anything is done to it
@@ -163,8 +164,11 @@ void SoakRun::Step(Place& p, bool closing) {
   }
   const bool lastDialog = p.state == State::Closing && p.dialogs >= kDialogsPerClient;
   if (p.state != State::Ending && !lastDialog && !p.process.Running()) {
-    Fault(counts_.crashes, "client " + std::to_string(p.client) + " ended on its own, code " +
-                               Hex(p.process.ExitCode()));
+    // The client's own bound: a dialog of it stayed open for two minutes.
+    const bool gaveUp = p.process.ExitCode() == kGaveUpCode;
+    Fault(gaveUp ? counts_.hung : counts_.crashes, "client " + std::to_string(p.client) +
+                                                      (gaveUp ? " gave its dialog up" : " ended on its own, code " +
+                                                                                           Hex(p.process.ExitCode())));
     p.state = State::Idle;
     return;
   }
