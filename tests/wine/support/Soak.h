@@ -1,9 +1,9 @@
 // Dialog cycles against the real resident program, for the soak benchmark and its short form
-// in the suite. Ten client programs (by default) run at once, each showing ten Open dialogs
-// one after another: each is framed, now and then moved and resized and its panel maximised
-// and restored, then closed; every tenth program is killed while its third dialog is open. A
-// new program takes the place of one that has ended. The clients are polled side by side,
-// never waited on one by one.
+// in the suite. Several client programs run at once (ten in the benchmark), each showing ten
+// Open dialogs one after another: each is framed, now and then moved and resized and its panel
+// maximised and restored, then closed; every tenth program is killed while its third dialog is
+// open. A new program takes the place of one that has ended. The clients are polled side by
+// side, never waited on one by one.
 #pragma once
 #include <windows.h>
 
