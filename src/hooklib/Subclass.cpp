@@ -130,6 +130,10 @@ LRESULT CALLBACK DialogSubclassProc(HWND window, UINT message, WPARAM wParam, LP
   const DialogSlot slot = ReadSlot(*block, n);
   const bool active = slot.State == kSlotActive;
   HWND panel = PanelOfSlot(slot);
+  // A controller that ended without releasing (killed, crashed) leaves its slots behind, and a
+  // slot can name a window that is no panel of Kestrum's: the dialog is on its own then and
+  // must paint, size and close as if never framed.
+  if (!panel) return CallSaved(window, message, wParam, lParam);
 
   switch (message) {
     case WM_SIZE:
@@ -197,7 +201,9 @@ LRESULT CALLBACK EditSubclassProc(HWND window, UINT message, WPARAM wParam, LPAR
   int n = FindEditSlot(*block, Handle32(parent), Handle32(outer));
   if (n < 0) return CallSaved(window, message, wParam, lParam, DefWindowProcA);
   const DialogSlot slot = ReadSlot(*block, n);
-  if (!slot.CatchFileNameText) return CallSaved(window, message, wParam, lParam, DefWindowProcA);
+  // Nobody would ever give a caught text back to a panel that is gone.
+  if (!slot.CatchFileNameText || !IsWindow(FromHandle32<HWND>(slot.PanelWindow)))
+    return CallSaved(window, message, wParam, lParam, DefWindowProcA);
 
   // The text the box is given, by its own program or copied by the system from another.
   const char* text = reinterpret_cast<const char*>(lParam);

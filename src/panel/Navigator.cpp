@@ -101,7 +101,9 @@ void Navigator::Wait(WPARAM mode) {
       }
       Window::DispatchSafely(m);
     }
-    if (ctx_.closing || !ctx_.Wnd()) return;
+    // A dialog gone with its program (killed) must not hold the wait, nor with it this
+    // thread and every other panel's timers, for the wait's whole bound.
+    if (ctx_.closing || !ctx_.Wnd() || !IsWindow(ctx_.dialog)) return;
     const HWND view = ShownFolderView(ctx_.dialog);
     if (!view || view == viewBeforeNavigation_) {
       --waitCount_;

@@ -260,12 +260,6 @@ TEST_F(Panel, AFolderTheDialogRefusesEndsTheWaitAndKeepsTheText) {
 
 namespace {
 
-int GdiCensus(HWND controller) {
-  DWORD_PTR count = 0;
-  SendMessageTimeoutA(controller, RegisterWindowMessageA("VantrelGdiCensus"), 0, 0, SMTO_ABORTIFHUNG, 5000, &count);
-  return static_cast<int>(count);
-}
-
 TEST_F(Panel, OpeningAndClosingDialogsLeavesNoGdiObjectsBehind) {
   SetEnvironmentVariableA("VT_GDI_CENSUS", "1");
   StartController();

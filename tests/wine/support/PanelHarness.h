@@ -75,6 +75,13 @@ inline bool Framed(HWND panel, HWND dialog) {
   return !IsRectEmpty(&hole) && Same(ExpectedDialogRect(panel, dialog), WindowRectOf(dialog));
 }
 
+// The GDI objects the controller holds; it answers only when started with VT_GDI_CENSUS=1.
+inline int GdiCensus(HWND controller) {
+  DWORD_PTR count = 0;
+  SendMessageTimeoutA(controller, RegisterWindowMessageA("VantrelGdiCensus"), 0, 0, SMTO_ABORTIFHUNG, 5000, &count);
+  return static_cast<int>(count);
+}
+
 // The screen, as the user sees it, into a BMP beside the build's deliverables.
 inline void KeepScreenshot(const std::string& name) {
   const std::string dir = DistDir() + "..\\artefacts\\";

@@ -3,11 +3,13 @@
 // programs. Options: --title TEXT, --folder PATH (initial folder), --file NAME (initial text
 // of the file-name box), --refuse (the dialog ignores its OK command, the way a dialog that
 // cannot open a typed folder stays where it is), --mute (once shown, the dialog answers the
-// panel's folder question with 0, so no folder is ever reported). It ends when the dialog
-// closes, or after two minutes at most.
+// panel's folder question with 0, so no folder is ever reported), --repeat N (N dialogs, each
+// shown once the one before has closed). It ends when the last dialog closes, or when one has
+// been open for two minutes.
 #include <windows.h>
 #include <commdlg.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -47,6 +49,7 @@ VOID CALLBACK InstallRefusal(HWND, UINT, UINT_PTR id, DWORD) {
 
 int main(int argc, char** argv) {
   std::string title = "Panel Test Open", folder, file;
+  int repeat = 1;
   for (int i = 1; i < argc; ++i) {
     g_refuse = g_refuse || !std::strcmp(argv[i], "--refuse");
     g_mute = g_mute || !std::strcmp(argv[i], "--mute");
@@ -57,17 +60,23 @@ int main(int argc, char** argv) {
     if (!std::strcmp(argv[i], "--title")) title = argv[i + 1];
     else if (!std::strcmp(argv[i], "--folder")) folder = argv[i + 1];
     else if (!std::strcmp(argv[i], "--file")) file = argv[i + 1];
+    else if (!std::strcmp(argv[i], "--repeat")) repeat = std::atoi(argv[i + 1]);
   }
-  SetTimer(nullptr, 0, 120000, GiveUp);
-  char buffer[4096] = {};
-  lstrcpynA(buffer, file.c_str(), sizeof buffer);
-  OPENFILENAMEA ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.lpstrFilter = "All files (*.*)\0*.*\0";
-  ofn.lpstrFile = buffer;
-  ofn.nMaxFile = sizeof buffer;
-  ofn.lpstrTitle = title.c_str();
-  ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-  ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
-  return GetOpenFileNameA(&ofn) ? 0 : 1;
+  BOOL chosen = FALSE;
+  for (int n = 0; n < repeat || n == 0; ++n) {
+    const UINT_PTR giveUp = SetTimer(nullptr, 0, 120000, GiveUp);
+    char buffer[4096] = {};
+    lstrcpynA(buffer, file.c_str(), sizeof buffer);
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.lpstrFilter = "All files (*.*)\0*.*\0";
+    ofn.lpstrFile = buffer;
+    ofn.nMaxFile = sizeof buffer;
+    ofn.lpstrTitle = title.c_str();
+    ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
+    chosen = GetOpenFileNameA(&ofn);
+    KillTimer(nullptr, giveUp);
+  }
+  return chosen ? 0 : 1;
 }

@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Soak benchmark of the resident program under Wine: dialog open/close cycles over ten client
+# programs at a time (every tenth killed with its dialog open, every fifth moved, resized,
+# maximised and restored first), with crashes, slots left in use, the resident program's
+# private memory and GDI objects after an early and after the last cycle, and its CPU time in
+# 10 s idle with three panels at the start and at the end. Prints figures; it is not a test.
+# Usage: soak.sh [BUILD_DIR] [--cycles N] [--early N]   (default build/x64, 1000 cycles, early
+#        figures after cycle 100; built first when out of date)
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$root/build/x64
+if [ $# -gt 0 ] && [ "${1#--}" = "$1" ]; then build=$1; shift; fi
+[ -f "$build/CMakeCache.txt" ] || bash "$root/scripts/build.sh" "$(basename "$build")" >/dev/null || exit 1
+cmake --build "$build" -j "${VT_JOBS:-1}" --target Kestrum VT_brow TestVT soak_bench panel_client >/dev/null || {
+  echo "build failed in $build" >&2
+  exit 1
+}
+dist=$(sed -n 's/^VT_DIST:[A-Z]*=//p' "$build/CMakeCache.txt")
+
+. "$root/scripts/wine-env.sh"
+trap vt_wine_stop EXIT
+vt_wine_start "$(vt_build_arch "$build")" || exit 1
+echo "Load before: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
+out=$(mktemp) err=$(mktemp)
+# Files, not pipes: the programs it starts inherit them.
+(cd "$build/bin" && VT_DIST="$dist" VT_TOOLS="$build/bin" timeout 7200 wine soak_bench.exe "$@") > "$out" 2> "$err" &
+bench=$!
+kestrum_pid() {  # this session's Kestrum.exe: other sessions may run their own beside it
+  local p
+  for p in /proc/[0-9]*; do
+    if tr '\0' ' ' < "$p/cmdline" 2>/dev/null | grep -q 'Kestrum.exe' &&
+        tr '\0' '\n' < "$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+      echo "${p#/proc/}"
+      return
+    fi
+  done
+}
+cpu_of() {  # utime + stime, in clock ticks
+  awk '{print $14 + $15}' "/proc/$(kestrum_pid)/stat" 2>/dev/null || echo 0
+}
+# Private memory as the system keeps it: the resident pages no other process shares.
+private_kb() {
+  awk '/^Private_(Clean|Dirty):/ {s += $2} END {print s + 0}' "/proc/$(kestrum_pid)/smaps_rollup" 2>/dev/null
+}
+declare -A idle=() memory=()
+while kill -0 "$bench" 2>/dev/null; do
+  for phase in start end; do
+    if [ -z "${idle[$phase]:-}" ] && grep -q "idle ($phase): three panels" "$out"; then
+      a=$(cpu_of); sleep 10; b=$(cpu_of)
+      idle[$phase]=$(( (b - a) * 1000 / $(getconf CLK_TCK) ))
+    fi
+  done
+  for cycle in $(sed -n 's/^figures after cycle \([0-9]*\), measuring.*/\1/p' "$out"); do
+    [ -n "${memory[$cycle]:-}" ] || memory[$cycle]=$(private_kb)
+  done
+  sleep 0.2
+done
+wait "$bench"
+rc=$?
+tr -d '\r' < "$out" | grep -v "measuring"
+cycles=($(printf '%s\n' "${!memory[@]}" | sort -n))
+for cycle in "${cycles[@]}"; do
+  echo "Kestrum.exe private memory after cycle $cycle: ${memory[$cycle]} KB"
+done
+if [ "${#cycles[@]}" -ge 2 ]; then
+  echo "private memory growth from cycle ${cycles[0]} to ${cycles[-1]}: $(( memory[${cycles[-1]}] - memory[${cycles[0]}] )) KB"
+fi
+for phase in start end; do
+  echo "idle ($phase): Kestrum.exe with three panels, 10 s: ${idle[$phase]:-?} ms CPU"
+done
+if [ -n "${idle[start]:-}" ] && [ -n "${idle[end]:-}" ] && [ "${idle[start]}" -gt 0 ]; then
+  awk -v a="${idle[start]}" -v b="${idle[end]}" 'BEGIN { printf "idle CPU, end against start: %.2f x\n", b / a }'
+fi
+# Wine reports an unhandled exception of any program on the standard error it inherited.
+echo "crash reports from Wine: $(grep -ciE 'unhandled (exception|page fault)|winedbg|backtrace:' "$err")"
+rm -f "$out" "$err"
+echo "Load after:  $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
+exit "$rc"
