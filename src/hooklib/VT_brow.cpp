@@ -44,19 +44,16 @@ void AttachToDialog(HWND dialog) {
   char path[kProgramPathMax + 1];
   std::size_t length = GetHostProgramPath(path);
   std::string_view name = FileNamePart(std::string_view(path, length));
-  // In place before the attach: while this waits, the controller asks the dialog for its minimum
-  // size, which the subclass measures here. Without a slot it passes everything through.
-  InstallSubclass(dialog, DialogSubclassProc);
   // The controller claims a slot and shows the panel while this waits.
   const bool answered = SendCopyData(controller, reinterpret_cast<WPARAM>(dialog), VTCD_ATTACH, name.data(),
                                      static_cast<DWORD>(name.size() + 1), kAttachTimeoutMs);
   if (!IsWindow(dialog)) return;  // the program closed it meanwhile
-  // Without an answer the dialog goes on as it was (its subclass passes everything through
-  // without a slot), unless the controller took it after all.
+  // Without an answer the dialog goes on as it was, unless the controller took it after all.
   if (!answered && FindDialogSlot(*g.block, Handle32(dialog)) < 0) {
     if (!(style & WS_THICKFRAME)) SetWindowLongA(dialog, GWL_STYLE, style);
     return;
   }
+  InstallSubclass(dialog, DialogSubclassProc);
   if (HWND box = FileNameBoxOf(dialog)) InstallSubclass(box, EditSubclassProc);
 }
 
