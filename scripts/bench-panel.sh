@@ -8,17 +8,8 @@ set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/x64
 if [ $# -gt 0 ] && [ "${1#--}" = "$1" ]; then build=$1; shift; fi
-[ -f "$build/CMakeCache.txt" ] || bash "$root/scripts/build.sh" "$(basename "$build")" >/dev/null || exit 1
-cmake --build "$build" -j "${VT_JOBS:-1}" --target Kestrum VT_brow TestVT panel_bench panel_client item_client message_census >/dev/null || {
-  echo "build failed in $build" >&2
-  exit 1
-}
-dist=$(sed -n 's/^VT_DIST:[A-Z]*=//p' "$build/CMakeCache.txt")
-
 . "$root/scripts/wine-env.sh"
-trap vt_wine_stop EXIT
-vt_wine_start "$(vt_build_arch "$build")" || exit 1
-echo "Load before: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
+vt_bench_start "$build" Kestrum VT_brow TestVT panel_bench panel_client item_client message_census || exit 1
 out=$(mktemp)
 (cd "$build/bin" && VT_DIST="$dist" VT_TOOLS="$build/bin" timeout 600 wine panel_bench.exe "$@") > "$out" 2>/dev/null &
 bench=$!

@@ -117,3 +117,18 @@ vt_wine_stop() {
 vt_build_arch() {
   grep -q '^CMAKE_TOOLCHAIN_FILE.*x86_64' "$1/CMakeCache.txt" 2>/dev/null && echo x64 || echo x86
 }
+
+# The benchmarks' common start: BUILD is built first when out of date, then the named targets;
+# sets $dist, starts a Wine session (stopped on exit) and prints the load.
+vt_bench_start() {
+  local build=$1; shift
+  [ -f "$build/CMakeCache.txt" ] || bash "$root/scripts/build.sh" "$(basename "$build")" >/dev/null || return 1
+  cmake --build "$build" -j "${VT_JOBS:-1}" --target "$@" >/dev/null || {
+    echo "build failed in $build" >&2
+    return 1
+  }
+  dist=$(sed -n 's/^VT_DIST:[A-Z]*=//p' "$build/CMakeCache.txt")
+  trap vt_wine_stop EXIT
+  vt_wine_start "$(vt_build_arch "$build")" || return 1
+  echo "Load before: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
+}

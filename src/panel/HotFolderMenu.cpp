@@ -5,7 +5,7 @@
 #include <iterator>
 #include <utility>
 
-#include "panel/SpecialFolders.h"
+#include "panel/ShellPlaces.h"
 #include "util/ShellOpen.h"
 
 namespace vt {

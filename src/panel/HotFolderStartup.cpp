@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "panel/LinkNames.h"
-#include "panel/SpecialFolders.h"
+#include "panel/ShellPlaces.h"
 #include "settings/Catalogue.h"
 #include "util/AnsiText.h"
 #include "util/Handles.h"

@@ -11,7 +11,7 @@
 
 #include "panel/HotFolderStartup.h"
 #include "panel/Shortcut.h"
-#include "panel/SpecialFolders.h"
+#include "panel/ShellPlaces.h"
 #include "settings/Catalogue.h"
 #include "settings/Win32Registry.h"
 #include "support/WineTest.h"

@@ -1,4 +1,4 @@
-#include "panel/SpecialFolders.h"
+#include "panel/ShellPlaces.h"
 
 #include <string>
 #include <vector>
