@@ -49,7 +49,7 @@ for arch in x64 x86; do
   first='^wine_(panel|hot_folders|installer|caption_paint|hook_block|layout|registry_win32|utils|preview_decode)_test$'
   shard() {  # $1 = 1 or 2
     local sel=(-R "$first"); [ "$1" = 2 ] && sel=(-E "$first")
-    ( VT_DISPLAY_FROM=$((81 + 20 * $1)) VT_FORCE_XVFB=1; export VT_DISPLAY_FROM VT_FORCE_XVFB; unset VT_WINEPREFIX
+    ( VT_FORCE_XVFB=1; export VT_FORCE_XVFB; unset VT_WINEPREFIX
       vt_wine_start "$arch" || { echo "Wine could not be started"; exit 1; }
       trap vt_wine_stop EXIT
       cd "$root/build/$arch" && ctest --output-on-failure --timeout 300 "${sel[@]}" ) \

@@ -54,14 +54,20 @@ vt_wine_start() {
   export WINEPREFIX=${VT_WINEPREFIX:-$(mktemp -d /tmp/vantrel-prefix.XXXXXX)}
   VT_OWN_XVFB=
   if [ -z "${DISPLAY:-}" ] || [ -n "${VT_FORCE_XVFB:-}" ]; then
-    local n
-    for n in $(seq "${VT_DISPLAY_FROM:-91}" 140); do
-      [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
-    done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    # The server picks a free display itself and says which: two sessions starting together,
+    # or lock files left by others, never make two runs share (and stop) one screen.
+    local said i
+    said=$(mktemp /tmp/vantrel-display.XXXXXX)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$said" >/dev/null 2>&1 &
     VT_OWN_XVFB=$!
+    for i in $(seq 1 100); do
+      [ -s "$said" ] && [ -z "$(tail -c 1 "$said")" ] && break
+      kill -0 "$VT_OWN_XVFB" 2>/dev/null || break
+      sleep 0.1
+    done
+    local n; n=$(tr -dc 0-9 < "$said"); rm -f "$said"
+    [ -n "$n" ] || { echo "Xvfb did not start" >&2; return 1; }
     export DISPLAY=":$n"
-    local i
     for i in $(seq 1 50); do
       [ -e "/tmp/.X11-unix/X$n" ] && break
       sleep 0.1
@@ -74,7 +80,13 @@ vt_wine_start() {
   # test programs instead of starting again for each.
   wineserver -p
   # Nothing may ask before a window shows: no crash dialog, no Mono/Gecko installers.
-  timeout 30 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+  # Wine's X driver places and shows the windows itself, as Windows does: on a screen without
+  # a window manager it would otherwise wait 2 s at every hide of a window for a withdrawal
+  # nobody confirms, and every dialog's close, with the resident program's thread, with it.
+  local settings; settings=$(mktemp /tmp/vantrel-settings.XXXXXX)
+  printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n"ShowCrashDialog"=dword:00000000\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n' > "$settings"
+  timeout 30 wine reg import "$(winepath -w "$settings" 2>/dev/null)" >/dev/null 2>&1 || true
+  rm -f "$settings"
 }
 
 # The template prefix of an architecture, made once per machine: a new prefix is a copy of it.

@@ -207,4 +207,15 @@ void DialogLink::Resynchronise() {
   MoveWindow(ctx_.Wnd(), r.left, r.top, static_cast<int>(r.Width()), static_cast<int>(r.Height()), TRUE);
 }
 
+void DialogLink::KeepAboveDialog() {
+  if (!ctx_.Active() || !IsWindowVisible(ctx_.Wnd()) || !IsWindowVisible(ctx_.dialog)) return;
+  // Bounded: the dialog is normally the very next window.
+  constexpr int kWindowsLooked = 64;
+  HWND below = ctx_.Wnd();
+  for (int i = 0; i < kWindowsLooked && (below = GetWindow(below, GW_HWNDNEXT)); ++i)
+    if (below == ctx_.dialog) return;
+  HWND above = GetWindow(ctx_.dialog, GW_HWNDPREV);
+  SetWindowPos(ctx_.Wnd(), above ? above : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 }  // namespace vt

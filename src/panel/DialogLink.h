@@ -38,6 +38,11 @@ class DialogLink {
   void UpdateWindowRegion();
   // tmControl: the dialog's position wins; the panel is put back around it.
   void Resynchronise();
+  // The panel lies just above its dialog and covers its left strip. Windows keeps an owned
+  // window above its owner, but a window system that raises the activated dialog itself
+  // (Wine's X driver without a window manager) can put the dialog on top: the panel goes
+  // back above it.
+  void KeepAboveDialog();
 
   // Caption bar and frame.
   LRESULT SysCommand(WPARAM wParam, LPARAM lParam);

@@ -5,11 +5,14 @@
 #include "protocol/CopyData.h"
 #include "protocol/Slots.h"
 #include "protocol/Handle32.h"
+#include "util/DialogChildren.h"
 
 namespace vt {
 
 namespace {
-enum TimerId : UINT_PTR { tmControl = 1, tmscan = 2, tmOpFolder = 3, tmHotLoad = 4 };
+enum TimerId : UINT_PTR { tmControl = 1, tmscan = 2, tmOpFolder = 3, tmHotLoad = 4, tmKeepAbove = 5 };
+// After the dialog's activation, which may raise it over the panel.
+constexpr UINT kKeepAboveMs = 50;
 }  // namespace
 
 bool TVTReplacer::RegisterWindowClass() {
@@ -102,7 +105,10 @@ LRESULT TVTReplacer::CopyData(WPARAM sender, const COPYDATASTRUCT* cds) {
       if (const auto pos = DecodeWindowPos(cd)) link_.DialogMoving(*pos);
       break;
     case VTCD_NCACTIVATE:
-      if (DecodeNotify(cd)) link_.RepaintFrame();
+      if (const auto record = DecodeNotify(cd)) {
+        link_.RepaintFrame();
+        if (record->WParam) SetTimer(Handle(), tmKeepAbove, kKeepAboveMs, nullptr);
+      }
       break;
     case VTCD_SETTEXT:
       if (const auto text = DecodeFileNameText(cd)) navigator_.TextCaught(*text);
@@ -127,7 +133,7 @@ void TVTReplacer::ClosePanel() {
   // Closing from here on: hiding the panel must not hide the dialog with it.
   ctx_.slot.State = kSlotClosing;
   SetForegroundWindow(ctx_.dialog);
-  for (UINT_PTR timer : {tmControl, tmscan, tmOpFolder, tmHotLoad}) KillTimer(Handle(), timer);
+  for (UINT_PTR timer : {tmControl, tmscan, tmOpFolder, tmHotLoad, tmKeepAbove}) KillTimer(Handle(), timer);
   navigator_.Release();
   preview_.Release();
   hot_.Release();
@@ -247,6 +253,7 @@ LRESULT TVTReplacer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
       if (wp == tmControl) {
         link_.Resynchronise();
+        link_.KeepAboveDialog();
         // A show or hide the dialog could not report (the controller was busy) is caught up.
         if (ctx_.Active() && IsWindow(ctx_.dialog)) ShowWithDialog(IsWindowVisible(ctx_.dialog) != FALSE);
       } else if (wp == tmscan) {
@@ -264,10 +271,16 @@ LRESULT TVTReplacer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
           CloseQuery();
           ClosePanel();
         }
+      } else if (wp == tmKeepAbove) {
+        KillTimer(Handle(), tmKeepAbove);
+        link_.KeepAboveDialog();
       } else if (wp == tmHotLoad) {
         KillTimer(Handle(), tmHotLoad);
         hot_.LoadHotFolders();
       } else if (wp == tmOpFolder) {
+        // The item dialog makes its first folder view after it shows: a path typed before that
+        // would be lost, and the program's own name saved too early. A few rounds at most.
+        if (!ShownFolderView(ctx_.dialog) && ++startFolderRounds_ < kStartFolderRounds) return 0;
         KillTimer(Handle(), tmOpFolder);
         navigator_.OpenStartFolder(settings_.OpMode());
       }

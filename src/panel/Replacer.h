@@ -70,6 +70,8 @@ class TVTReplacer final : public Window {
   bool released_ = false;
   std::uint32_t panelId_ = 0;
   bool firstReport_ = false;
+  static constexpr int kStartFolderRounds = 20;  // of tmOpFolder's 150 ms
+  int startFolderRounds_ = 0;
 };
 
 }  // namespace vt
