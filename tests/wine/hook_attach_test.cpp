@@ -7,7 +7,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "hook/HookFixture.h"
 #include "protocol/IgnoreList.h"
@@ -74,27 +77,33 @@ TEST_F(AttachTest, ShownDialogIsReportedOnceWithTheProgramFileName) {
   EXPECT_EQ(client_->Process().ExitCode(), 0u);
 }
 
-TEST_F(AttachTest, FileDialogsAreKnownByTheirDirectChildrenAlone) {
-  // Captions name the children: ListBox, ComboBox, Button, Static; x = not class "#32770".
-  const std::vector<std::string> fakes = {"L1C2B4S4", "L1C2B4S5", "L1C2B5S4", "L1C3B4S4", "L2C2B4S4",
-                                          "L0C2B4S4", "L1C2B4S3", "xL1C2B4S4"};
+// The classic dialog by its direct children; the item dialog's Windows layout (which nobody
+// here can run) by its nested file-name box, built of those classes.
+TEST_F(AttachTest, FileDialogsAreKnownByTheirChildrenAlone) {
+  // Captions name the children: ListBox, ComboBox, Button, Static; x = not class "#32770";
+  // W = the item dialog's Windows layout, Wn = the same without its combo box.
+  const std::vector<std::pair<std::string, bool>> fakes = {
+      {"L1C2B4S4", true},  {"W", true},         {"L1C2B4S5", false}, {"L1C2B5S4", false}, {"L1C3B4S4", false},
+      {"L2C2B4S4", false}, {"L0C2B4S4", false}, {"L1C2B4S3", false}, {"xL1C2B4S4", false}, {"Wn", false}};
   ClientOptions o;
-  for (const std::string& f : fakes) o.fakes += (o.fakes.empty() ? "" : ",") + f;
+  for (const auto& f : fakes) o.fakes += (o.fakes.empty() ? "" : ",") + f.first;
   client_ = std::make_unique<DialogClient>(o);
   ASSERT_TRUE(client_->Started());
   std::vector<HWND> windows(fakes.size());
   ASSERT_TRUE(vtt::WaitFor(
       [&] {
         for (std::size_t i = 0; i < fakes.size(); ++i)
-          if (!windows[i]) windows[i] = vtt::TopWindow(client_->Process().Id(), nullptr, fakes[i].c_str());
+          if (!windows[i]) windows[i] = vtt::TopWindow(client_->Process().Id(), nullptr, fakes[i].first.c_str());
         return std::all_of(windows.begin(), windows.end(), [](HWND w) { return w && IsWindowVisible(w); });
       },
       15000));
   ASSERT_TRUE(ctl_->WaitFor(vt::VTCD_ATTACH, 5000, 1, windows[0])) << "a plain window with a file dialog's children";
+  ASSERT_TRUE(ctl_->WaitFor(vt::VTCD_ATTACH, 5000, 1, windows[1])) << "a window with the item dialog's Windows layout";
   vtt::Pump(700);
-  for (std::size_t i = 1; i < fakes.size(); ++i)
-    EXPECT_EQ(ctl_->Count(vt::VTCD_ATTACH, windows[i]), 0) << fakes[i] << " is not a file dialog";
+  for (std::size_t i = 0; i < fakes.size(); ++i)
+    EXPECT_EQ(ctl_->Count(vt::VTCD_ATTACH, windows[i]), fakes[i].second ? 1 : 0) << fakes[i].first;
   EXPECT_GE(ctl_->SlotOf(windows[0]), 0);
+  EXPECT_GE(ctl_->SlotOf(windows[1]), 0);
   EXPECT_TRUE(SendBounded(windows[0], WM_NULL, 0, 0)) << "the host still answers";
 }
 

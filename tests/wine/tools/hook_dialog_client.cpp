@@ -9,7 +9,10 @@
 //   --fakes A,B,..  instead of Open dialogs, show windows that only look like one to a child
 //                   count: each shape is [x]L<n>C<n>B<n>S<n> (ListBox, ComboBox, Button and
 //                   Static children; a leading x gives a window class other than "#32770");
-//                   the shape is the window's caption. Runs until it is ended.
+//                   the shape is the window's caption. A shape W is a "#32770" with the item
+//                   dialog's Windows layout instead (DUIViewWndClassName > DirectUIHWND >
+//                   FloatNotifySink > ComboBox > Edit), Wn the same without its ComboBox.
+//                   Runs until it is ended.
 //   --parent PID    end when that process ends, so that an aborted test leaves no dialog
 // It publishes a probe block (ClientProtocol.h) and answers the tests' commands on its
 // hidden owner window. Exit code 0 after the last dialog closed.
@@ -320,6 +323,10 @@ int ShowFakes(const std::string& shapes) {
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.lpszClassName = kFakeClass;
   RegisterClassA(&wc);
+  for (const char* cls : {"DUIViewWndClassName", "DirectUIHWND", "FloatNotifySink"}) {
+    wc.lpszClassName = cls;
+    RegisterClassA(&wc);
+  }
   int index = 0;
   for (std::size_t at = 0; at < shapes.size(); ++index) {
     std::size_t end = shapes.find(',', at);
@@ -342,6 +349,15 @@ int ShowFakes(const std::string& shapes) {
       int n = p == std::string::npos ? 0 : std::atoi(shape.c_str() + p + 1);
       for (int i = 0; i < n; ++i, y += 12)
         CreateWindowExA(0, k.cls, "", WS_CHILD | WS_VISIBLE | k.style, 4, y, 120, 11, w, nullptr, wc.hInstance, nullptr);
+    }
+    if (shape[0] == 'W') {
+      HWND parent = w;
+      for (const char* cls : {"DUIViewWndClassName", "DirectUIHWND", "FloatNotifySink"})
+        parent = CreateWindowExA(0, cls, "", WS_CHILD | WS_VISIBLE, 0, 0, 280, 200, parent, nullptr, wc.hInstance, nullptr);
+      // A drop-down combo box makes its Edit itself, as on Windows.
+      if (shape != "Wn")
+        CreateWindowExA(0, "ComboBox", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, 4, 4, 200, 100, parent, nullptr,
+                        wc.hInstance, nullptr);
     }
     ShowWindow(w, SW_SHOWNOACTIVATE);
   }
