@@ -128,12 +128,29 @@ bool TVantrel::FormCreate() {
   return true;
 }
 
-// The watch timer's heartbeat for the hook instances: while this thread is stuck, the stamp
-// ages and no program waits on us (0 is kept for "not yet").
+namespace {
+// The block stamped at every message this thread's windows handle.
+SharedBlock* g_stamped = nullptr;
+
+void Stamp(SharedBlock* block) {
+  const DWORD now = GetTickCount();
+  *static_cast<volatile std::uint32_t*>(&block->ControllerStamp) = now ? now : 1;
+}
+void StampAtEveryMessage() {
+  if (g_stamped) Stamp(g_stamped);
+}
+}  // namespace
+
+// The heartbeat for the hook instances, at every message handled and at the watch timer:
+// while this thread is stuck, the stamp ages and no program waits on us (0 is kept for "not
+// yet").
 void TVantrel::StampBlock() {
   if (SharedBlock* block = shared_.get()) {
-    const DWORD now = GetTickCount();
-    *static_cast<volatile std::uint32_t*>(&block->ControllerStamp) = now ? now : 1;
+    Stamp(block);
+    if (!g_stamped) {
+      g_stamped = block;
+      Window::SetHeartbeat(StampAtEveryMessage);
+    }
   }
 }
 
@@ -177,6 +194,8 @@ void TVantrel::FormClose() {
   tray_.reset();
   // Panels go before the block their slots live in.
   dispatcher_.reset();
+  Window::SetHeartbeat(nullptr);
+  g_stamped = nullptr;
   shared_.Close();
   // The library stays loaded: hook procedures may still be running in this process.
   CallHookExport(hookLibrary_, "RemoveHook");

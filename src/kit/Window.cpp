@@ -87,7 +87,14 @@ bool Window::CreateWindowOf(DWORD exStyle, const char* className, const char* ti
   return handle_ != nullptr;
 }
 
+namespace {
+void (*g_heartbeat)() = nullptr;
+}  // namespace
+
+void Window::SetHeartbeat(void (*beat)()) { g_heartbeat = beat; }
+
 LRESULT CALLBACK Window::Thunk(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (g_heartbeat) g_heartbeat();
   Window* self = nullptr;
   if (msg == WM_NCCREATE) {
     self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);

@@ -33,6 +33,10 @@ class Window {
   // The message loop's step, shared by the main loop and every nested pump: a WM_TIMER with
   // a callback address is a forged one (the program sets no timer callbacks) and is dropped.
   static void DispatchSafely(MSG& msg);
+  // Called before every message one of these windows handles, sent or posted, in any loop:
+  // the resident program's proof of life for other programs (a busy thread may go without
+  // timer messages for seconds, yet answers every message it is sent).
+  static void SetHeartbeat(void (*beat)());
 
  protected:
   Window();
