@@ -67,7 +67,7 @@ void PanelDispatcher::Release(WPARAM key) {
   // threads do, since painting them now would wait on them.
   RedrawWindow(nullptr, nullptr, region.get(), RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
   if (HWND owner = GetParent(panel->Dialog())) SetForegroundWindow(owner);
-  // Inside its own navigation wait it is freed when the wait unwinds.
+  // Released from inside one of its own handlers, it is freed when that returns.
   Window::Retire(std::move(panel));
 }
 

@@ -12,9 +12,7 @@ namespace vt {
 
 namespace {
 constexpr int kWaitCycles = 100;
-constexpr DWORD kWaitCycleMs = 50;
-// Enough for any queue a cycle finds; a bound so that a flood of posts cannot hold the wait.
-constexpr int kMaxMessagesPerCycle = 10000;
+constexpr UINT kWaitCycleMs = 50;
 
 ItemListPtr Copy(const ITEMIDLIST* list) { return list ? ItemListCopy(list) : ItemListPtr(); }
 }  // namespace
@@ -46,9 +44,15 @@ void Navigator::SetFileNameText(const std::string& text) const {
   if (fileNameEdit_) ctx_.channel.SendTo(fileNameEdit_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-void Navigator::StartWait(WPARAM mode) {
+void Navigator::StartWait(WaitFor what) {
   waitCount_ = kWaitCycles;
-  ctx_.Post(VTM_NAVWAIT, mode);
+  waitFor_ = what;
+  SetTimer(ctx_.Wnd(), kNavigationTimer, kWaitCycleMs, nullptr);
+}
+
+void Navigator::EndWait() {
+  waitCount_ = 0;
+  if (ctx_.Wnd()) KillTimer(ctx_.Wnd(), kNavigationTimer);
 }
 
 void Navigator::NavigateToFolder(std::string path) {
@@ -68,7 +72,7 @@ void Navigator::NavigateToFolder(std::string path) {
     SetFocus(fileNameEdit_);
     PostMessageA(fileNameEdit_, WM_KEYDOWN, VK_RETURN, 0);
   }
-  StartWait(0);
+  StartWait(WaitFor::Folder);
 }
 
 void Navigator::NavigateToLink(const std::string& linkPath) {
@@ -88,34 +92,26 @@ void Navigator::NavigateToLink(const std::string& linkPath) {
     PostMessageA(fileNameEdit_, WM_KEYDOWN, VK_RETURN, 0);
     PostMessageA(fileNameEdit_, WM_KEYUP, VK_RETURN, 0);
   }
-  StartWait(1);
+  StartWait(WaitFor::LinkFolder);
 }
 
-void Navigator::Wait(WPARAM mode) {
+void Navigator::Wait() {
+  // A dialog gone with its program (killed) ends the wait: nothing will come of it.
+  if (ctx_.closing || !ctx_.Wnd() || !IsWindow(ctx_.dialog)) {
+    EndWait();
+    return;
+  }
   if (waitCount_ > 0) {
-    MSG m;
-    for (int i = 0; i < kMaxMessagesPerCycle && PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE); ++i) {
-      if (m.message == WM_QUIT) {
-        PostQuitMessage(static_cast<int>(m.wParam));  // the main loop must still see it
-        break;
-      }
-      Window::DispatchSafely(m);
-    }
-    // A dialog gone with its program (killed) must not hold the wait, nor with it this
-    // thread and every other panel's timers, for the wait's whole bound.
-    if (ctx_.closing || !ctx_.Wnd() || !IsWindow(ctx_.dialog)) return;
     const HWND view = ShownFolderView(ctx_.dialog);
     if (!view || view == viewBeforeNavigation_) {
       --waitCount_;
-      Sleep(kWaitCycleMs);
-      ctx_.Post(VTM_NAVWAIT, mode);
       return;
     }
   }
-  waitCount_ = 0;
+  EndWait();
   ctx_.slot.CatchFileNameText = 0;
   SetFileNameText(savedEditText_);
-  if (mode != 1) {
+  if (waitFor_ != WaitFor::LinkFolder) {
     SetFocus(focusAfter_);
     return;
   }
@@ -127,7 +123,7 @@ void Navigator::Wait(WPARAM mode) {
   viewBeforeNavigation_ = view.view;
   SetFocus(view.list);
   ctx_.channel.Send(WM_COPYDATA, reinterpret_cast<WPARAM>(ctx_.Wnd()), reinterpret_cast<LPARAM>(&cds));
-  StartWait(0);
+  StartWait(WaitFor::Folder);
 }
 
 void Navigator::TextCaught(std::string_view text) {
@@ -164,14 +160,29 @@ Navigator::ScanResult Navigator::Scan() {
   return ScanResult::Reported;
 }
 
+bool Navigator::ShowsFolder(const std::string& path) {
+  if (Scan() != ScanResult::Reported) return false;
+  const std::optional<std::string> shown = CurrentFolderPath();
+  if (!shown) return false;
+  auto bare = [](std::string p) {
+    while (p.size() > 3 && p.back() == '\\') p.pop_back();
+    return p;
+  };
+  return lstrcmpiA(bare(*shown).c_str(), bare(path).c_str()) == 0;
+}
+
 void Navigator::OpenStartFolder(int opMode) {
   const AppSettings s = ReadAppSettings(*ctx_.env.registry, ctx_.appName);
+  std::string target;
   if (opMode == kOpModeLastFolder) {
     if (s.lastOpenFolder && FolderThere(*s.lastOpenFolder) && *s.lastOpenFolder != ctx_.env.programFolder + "Links")
-      NavigateToFolder(*s.lastOpenFolder);
+      target = *s.lastOpenFolder;
   } else if (opMode == kOpModeUserFolder) {
-    if (!s.userOpenFolder.empty() && FolderThere(s.userOpenFolder)) NavigateToFolder(s.userOpenFolder);
+    if (!s.userOpenFolder.empty() && FolderThere(s.userOpenFolder)) target = s.userOpenFolder;
   }
+  // A dialog that opened there already is left alone: its view would not change, and the
+  // path would stand in its box for the whole wait.
+  if (!target.empty() && !ShowsFolder(target)) NavigateToFolder(target);
 }
 
 std::optional<std::string> Navigator::CurrentFolderPath() const {

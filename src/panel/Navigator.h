@@ -13,6 +13,12 @@
 
 namespace vt {
 
+// The navigation wait's rounds come from this timer of the panel: the thread sleeps in none
+// of them and keeps no posted message in its queue, so the other panels' timers and the main
+// window's watch go on meanwhile (a queue that always holds a posted message gets no timer
+// message at all).
+inline constexpr UINT_PTR kNavigationTimer = 6;
+
 class Navigator {
  public:
   explicit Navigator(PanelContext& ctx) : ctx_(ctx) {}
@@ -23,8 +29,9 @@ class Navigator {
 
   void NavigateToFolder(std::string path);
   void NavigateToLink(const std::string& linkPath);
-  // One round of the navigation wait (VTM_NAVWAIT); mode 1 then opens the link's item.
-  void Wait(WPARAM mode);
+  // One round of the navigation wait (kNavigationTimer); after a link's folder, the wait
+  // then opens the link's item.
+  void Wait();
   // tmscan: asks the dialog for its folder. Gone when the dialog is gone for good (its
   // program ended without destroying it): the panel must then close.
   enum class ScanResult { Gone, Unchanged, Reported };
@@ -48,7 +55,11 @@ class Navigator {
   // The file-name box's text; none when the dialog does not answer.
   std::optional<std::string> FileNameText() const;
   void SetFileNameText(const std::string& text) const;
-  void StartWait(WPARAM mode);
+  enum class WaitFor { Folder, LinkFolder };
+  void StartWait(WaitFor what);
+  void EndWait();
+  // The folder the dialog shows is `path` already (its last report, asked for now).
+  bool ShowsFolder(const std::string& path);
 
   PanelContext& ctx_;
   HWND focusAfter_ = nullptr;
@@ -56,6 +67,7 @@ class Navigator {
   HWND viewBeforeNavigation_ = nullptr;
   std::string savedEditText_, targetItemName_;
   int waitCount_ = 0;
+  WaitFor waitFor_ = WaitFor::Folder;
   ItemListPtr desktop_, currentFolder_, selectedItem_, reply_;
 };
 

@@ -10,6 +10,7 @@
 namespace vt {
 
 namespace {
+// 6 is the navigator's (kNavigationTimer).
 enum TimerId : UINT_PTR { tmControl = 1, tmscan = 2, tmOpFolder = 3, tmHotLoad = 4, tmKeepAbove = 5 };
 // After the dialog's activation, which may raise it over the panel.
 constexpr UINT kKeepAboveMs = 50;
@@ -133,7 +134,8 @@ void TVTReplacer::ClosePanel() {
   // Closing from here on: hiding the panel must not hide the dialog with it.
   ctx_.slot.State = kSlotClosing;
   SetForegroundWindow(ctx_.dialog);
-  for (UINT_PTR timer : {tmControl, tmscan, tmOpFolder, tmHotLoad, tmKeepAbove}) KillTimer(Handle(), timer);
+  constexpr UINT_PTR kTimers[] = {tmControl, tmscan, tmOpFolder, tmHotLoad, tmKeepAbove, kNavigationTimer};
+  for (UINT_PTR timer : kTimers) KillTimer(Handle(), timer);
   navigator_.Release();
   preview_.Release();
   hot_.Release();
@@ -157,7 +159,6 @@ LRESULT TVTReplacer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case VTM_PREVIEWREADY:
       preview_.PictureReady(wp);
       return 0;
-    case VTM_NAVWAIT:
     case VTM_DIALOGMOVED:
     case VTM_PANELMOVED:
     case VTM_NUDGEDIALOG:
@@ -166,8 +167,7 @@ LRESULT TVTReplacer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case VTM_DIALOGANSWERS:
       // Any program can post these numbers; only the panel's own posts carry its key.
       if (!IsOwnPost(lp)) return 0;
-      if (msg == VTM_NAVWAIT) navigator_.Wait(wp);
-      else if (msg == VTM_DIALOGANSWERS) ctx_.channel.Answered();
+      if (msg == VTM_DIALOGANSWERS) ctx_.channel.Answered();
       else if (msg == VTM_NUDGEDIALOG) link_.NudgeDialog();
       else if (msg == VTM_RESTOREDRAG) link_.RestoreDrag();
       else if (msg == VTM_OPTIONSCLOSED) commands_.OptionsClosedArrived();
@@ -271,6 +271,8 @@ LRESULT TVTReplacer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
           CloseQuery();
           ClosePanel();
         }
+      } else if (wp == kNavigationTimer) {
+        navigator_.Wait();
       } else if (wp == tmKeepAbove) {
         KillTimer(Handle(), tmKeepAbove);
         link_.KeepAboveDialog();

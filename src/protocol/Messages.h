@@ -32,7 +32,6 @@ inline constexpr std::int32_t kEnableIndex = 0x5655;
 
 // A panel's own messages (same process). Anyone can post these numbers to a panel: each
 // carries the panel's private key in lParam, and wParam is never a pointer.
-inline constexpr std::uint32_t VTM_NAVWAIT = 0x448;
 inline constexpr std::uint32_t VTM_DIALOGMOVED = 0x449;
 inline constexpr std::uint32_t VTM_PANELMOVED = 0x44A;
 inline constexpr std::uint32_t VTM_OPTIONSCLOSED = 0x44B;

@@ -14,7 +14,7 @@ namespace {
 
 using namespace vtt;
 
-constexpr UINT kOwnPosts[] = {vt::VTM_NAVWAIT, vt::VTM_DIALOGMOVED, vt::VTM_PANELMOVED, vt::VTM_OPTIONSCLOSED,
+constexpr UINT kOwnPosts[] = {vt::VTM_DIALOGMOVED, vt::VTM_PANELMOVED, vt::VTM_OPTIONSCLOSED,
                               vt::VTM_NUDGEDIALOG, vt::VTM_RESTOREDRAG};
 
 void SendCopyData(HWND to, WPARAM from, ULONG_PTR kind, const void* data, DWORD size) {
