@@ -179,6 +179,16 @@ class HotFolders : public Panel {
   }
 };
 
+// Key messages that reached the bystander's edit box.
+int g_bystanderKeys = 0;
+WNDPROC g_bystanderProc = nullptr;
+LRESULT CALLBACK BystanderProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  if (m >= WM_KEYFIRST && m <= WM_KEYLAST) ++g_bystanderKeys;
+  return CallWindowProcA(g_bystanderProc, w, m, wp, lp);
+}
+
+// The click drives the dialog through its own controls: another program's edit box that has
+// the focus meanwhile gets no key.
 TEST_F(HotFolders, AClickDrivesTheDialogThereAndPutsTheTextBack) {
   const std::string target = NewFolder("Hot Target");
   Store({PathList(target)});
@@ -188,9 +198,21 @@ TEST_F(HotFolders, AClickDrivesTheDialogThereAndPutsTheTextBack) {
   ASSERT_TRUE(hot);
   ASSERT_EQ(Count(hot), 1);
   KeepScreenshot("hot-click-before.bmp");
+  HWND bystander = CreateWindowExA(0, "Edit", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 200, 60, nullptr,
+                                   nullptr, nullptr, nullptr);
+  ASSERT_TRUE(bystander);
+  g_bystanderProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(bystander, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(BystanderProc)));
+  SetForegroundWindow(bystander);
+  SetFocus(bystander);
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == bystander && GetFocus() == bystander; }, 3000));
+  g_bystanderKeys = 0;
   Click(hot, 0);
   EXPECT_TRUE(WaitFor([&] { return LookIn(c.Dialog()) == "Hot Target"; }, 8000)) << LookIn(c.Dialog());
   EXPECT_TRUE(WaitFor([&] { return FileNameBox(c.Dialog()) == "report.txt"; }, 8000)) << FileNameBox(c.Dialog());
+  Pump(300);
+  EXPECT_EQ(g_bystanderKeys, 0) << "a key of the navigation reached the window with the focus";
+  DestroyWindow(bystander);
   KeepScreenshot("hot-click-after.bmp");
 }
 
@@ -436,7 +458,8 @@ TEST_F(HotFolders, AStoppedProgramFreezesNeitherKestrumNorOtherPanels) {
 }
 
 // Today's programs show the common item dialog (IFileOpenDialog): it is framed like the
-// classic one, a hot-folder click takes it there (the program hears OnFolderChange) and gives
+// classic one, a hot-folder click takes it there (the program hears OnFolderChange, the status
+// bar shows the folder) and gives
 // the typed name back, My Computer is reached through its shortcut in Links, and closing it
 // frees the slot.
 TEST_F(HotFolders, AnItemOpenDialogIsFramedAndDrivenLikeTheClassicOne) {
@@ -453,6 +476,8 @@ TEST_F(HotFolders, AnItemOpenDialogIsFramedAndDrivenLikeTheClassicOne) {
   Click(hot, 0);
   EXPECT_TRUE(WaitFor([&] { return ReadFileText(log).find("folder " + target) != std::string::npos; }, 8000))
       << ReadFileText(log);
+  EXPECT_TRUE(WaitFor([&] { return StatusText(panel).find("Hot Target") != std::string::npos; }, 8000))
+      << StatusText(panel);
   EXPECT_TRUE(WaitFor([&] { return FileNameBox(c.Dialog()) == "report.txt"; }, 8000)) << FileNameBox(c.Dialog());
   Click(hot, 1);
   EXPECT_TRUE(WaitFor([&] {

@@ -37,6 +37,16 @@ inline std::string Text(const RECT& r) {
   return b;
 }
 
+// The panel's status bar (its first part: the dialog's folder).
+inline std::string StatusText(HWND panel) {
+  char text[1024] = {};
+  DWORD_PTR r = 0;
+  if (HWND bar = FindWindowExA(panel, nullptr, "msctls_statusbar32", nullptr))
+    SendMessageTimeoutA(bar, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &r);
+  text[sizeof text - 1] = 0;
+  return text;
+}
+
 // The visible panel whose owner is this dialog.
 inline HWND PanelOf(HWND dialog) {
   for (HWND w : TopWindows(0, kPanelClass))

@@ -1,7 +1,8 @@
 // Benchmark of the companion panel under Wine (prints figures; not a test):
 //   attach latency  dialog visible -> its panel visible around it, 20 dialogs;
 //   navigation      start-folder navigation: path typed into the box -> new folder view ->
-//                   the program's text back in the box, 20 dialogs;
+//                   the program's text back in the box, 20 dialogs; then a hot-folder click:
+//                   click -> new folder view -> text back, 20 dialogs;
 //   idle cost       CPU time Kestrum.exe uses in 10 s with three panels open and nothing happening,
 //                   then a census of the messages its UI thread handles in another 10 s: by
 //                   window class and message, so that idle work shows where it comes from.
@@ -9,6 +10,8 @@
 // without the idle part. Expects VT_DIST (the deliverables) and VT_TOOLS (panel_client.exe,
 // item_client.exe) in the environment.
 #include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -103,6 +106,44 @@ void SetReg(const std::string& key, const char* name, DWORD type, const void* da
     RegSetValueExA(k, name, 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(k);
   }
+}
+
+// The hot-folder list of one entry, `path`, stored as the panel reads it.
+void StoreHotFolder(const std::string& key, const std::string& path) {
+  IShellFolder* desktop = nullptr;
+  LPITEMIDLIST list = nullptr;
+  std::wstring wide(path.begin(), path.end());
+  if (FAILED(SHGetDesktopFolder(&desktop))) return;
+  desktop->ParseDisplayName(nullptr, nullptr, wide.data(), nullptr, &list, nullptr);
+  desktop->Release();
+  if (!list) return;
+  const auto* p = reinterpret_cast<const BYTE*>(list);
+  DWORD size = 0;
+  while (p[size] | p[size + 1]) size += p[size] | (p[size + 1] << 8);
+  DWORD one = 1;
+  SetReg(key, "FoldersCount", REG_DWORD, &one, 4);
+  SetReg(key, "Folder0", REG_BINARY, p, size + 2);
+  CoTaskMemFree(list);
+}
+
+BOOL CALLBACK FindListView(HWND w, LPARAM out) {
+  char cls[64] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  if (lstrcmpA(cls, WC_LISTVIEWA) != 0) return TRUE;
+  *reinterpret_cast<HWND*>(out) = w;
+  return FALSE;
+}
+HWND HotListOf(HWND panel) {
+  HWND list = nullptr;
+  if (panel) EnumChildWindows(panel, FindListView, reinterpret_cast<LPARAM>(&list));
+  return list;
+}
+// A click on the first entry, posted as the pointer's would come.
+void ClickFirst(HWND list) {
+  auto high = [&](int n) { return HIWORD(SendMessageA(list, LVM_APPROXIMATEVIEWRECT, n, MAKELPARAM(-1, -1))); };
+  const int h = high(2) - high(1);
+  PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, h / 2));
+  PostMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(20, h / 2));
 }
 
 void Print(const char* what, std::vector<double> v) {
@@ -268,6 +309,41 @@ int main(int argc, char** argv) {
   }
   Print("navigation: typed path -> new folder view", toView);
   Print("navigation: typed path -> text restored", toText);
+
+  // Navigation by a hot-folder click (no start folder): click -> new view -> text restored.
+  SetReg(app, "OpMode", REG_DWORD, &zero, 4);
+  StoreHotFolder(key + "\\HotFolders", target);
+  std::vector<double> clickView, clickText;
+  for (int run = 0; run < (idleOnly || noNavigation ? 0 : 21); ++run) {
+    PROCESS_INFORMATION c = Start(dir + "BenchClient.exe", "--file report.txt --folder " + std::string(tmp), dir);
+    HWND dialog = nullptr, edit = nullptr, view = nullptr, hot = nullptr;
+    double clicked = 0, viewed = 0, restored = 0;
+    const double limit = Now() + 20000;
+    while (Now() < limit && !restored) {
+      if (!dialog && (dialog = Top(c.dwProcessId, "#32770"))) edit = FileNameEdit(dialog);
+      if (dialog && !hot) hot = HotListOf(Top(0, "TVTReplacer", nullptr, c.dwProcessId));
+      if (hot && !clicked && SendMessageA(hot, LVM_GETITEMCOUNT, 0, 0) == 1 && (view = ViewOf(dialog))) {
+        Sleep(300);  // the panel's start is over
+        view = ViewOf(dialog);
+        clicked = Now();
+        ClickFirst(hot);
+      }
+      if (clicked) {
+        HWND v = ViewOf(dialog);
+        if (!viewed && v && v != view) viewed = Now();
+        if (viewed && TextOf(edit) == "report.txt") restored = Now();
+      }
+      if (!restored) Sleep(1);
+    }
+    if (run > 0 && restored) {
+      clickView.push_back(viewed - clicked);
+      clickText.push_back(restored - clicked);
+    }
+    End(c);
+    Sleep(300);
+  }
+  Print("hot-folder click -> new folder view", clickView);
+  Print("hot-folder click -> text restored", clickText);
 
   if (item) {
     End(kestrum);
