@@ -47,8 +47,9 @@ struct SharedBlock {
   std::uint32_t NoAttachVTR;
   std::uint32_t GetMessageHook;
   std::uint32_t CallWndRetHook;
-  // The controller's tick count, written every half second by its watch timer (0: not yet):
-  // a stale one tells a hook instance that the controller's thread does not answer.
+  // The controller's tick count, written at every message its windows handle and every half
+  // second by its watch timer (0: not yet): a stale one tells a hook instance that the
+  // controller's thread does not answer.
   std::uint32_t ControllerStamp;
   std::uint8_t Reserved2[380];
   char IgnoreList[kIgnoreEntries][kIgnoreEntrySize];

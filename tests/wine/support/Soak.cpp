@@ -143,10 +143,21 @@ void SoakRun::Close(Place& p, bool closing) {
 }
 
 void SoakRun::Kill(Place& p) {
+  { char b[100]; wsprintfA(b, "DIAG kill dialog %p", (void*)p.dialog); OutputDebugStringA(b); }
   TerminateProcess(p.process.Handle(), kKilledCode);
   p.killed = true;
   p.state = Place::State::Ending;
   p.since = GetTickCount();
+}
+
+// The slot's state and its panel window's, for the note of a slot that stays taken.
+std::string SoakRun::SlotNote(const Place& p) const {
+  const int n = view_ ? vt::FindDialogSlot(*view_.get(), vt::Handle32(p.dialog)) : -1;
+  if (n < 0) return "";
+  const vt::DialogSlot& slot = view_.get()->Slots[n];
+  HWND panel = vt::FromHandle32<HWND>(slot.PanelWindow);
+  return " (slot state " + std::to_string(slot.State) + ", panel " +
+         (!IsWindow(panel) ? "gone" : IsWindowVisible(panel) ? "shown" : "hidden") + ")";
 }
 
 bool SoakRun::SlotTaken(const Place& p) const {
@@ -275,7 +286,7 @@ void SoakRun::Step(Place& p, bool closing) {
         Fault(counts_.crashes, "client " + std::to_string(p.client) + " ended with code " + Hex(p.process.ExitCode()));
       if (p.killed && p.dialog) {  // its dialog was open: its slot must come free without it
         if (SlotTaken(p) && now - p.since < kLongMs) break;
-        if (SlotTaken(p)) Fault(counts_.slowSlots, who + "'s slot was still taken long after its program's kill");
+        if (SlotTaken(p)) Fault(counts_.slowSlots, who + "'s slot was still taken long after its program's kill" + SlotNote(p));
         counts_.endMs.push_back(now - p.since);
         ++counts_.cycles;
       }

@@ -59,6 +59,7 @@ class SoakRun {
   void Kill(Place& p);
   void Await(Place& p);
   bool SlotTaken(const Place& p) const;
+  std::string SlotNote(const Place& p) const;
   void Fault(int& counter, const std::string& what);
   int Busy() const;  // places whose close has been decided and whose program has not ended
 
