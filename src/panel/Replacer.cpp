@@ -40,7 +40,6 @@ std::unique_ptr<TVTReplacer> TVTReplacer::Create(const PanelEnvironment& env, Di
     return nullptr;
   panel->form_.MenuBarAdopted();
   panel->ctx_.channel.Attach(panel->Handle(), panel->ctx_.dialog);
-  panel->programWatch_.Start(panel->ctx_.dialog, panel->Handle());
   panel->form_.CreateComponents(panel->Handle());
   panel->preview_.Create();
   if (!env.debugMode) SetTimer(panel->Handle(), tmControl, 500, nullptr);  // DebugMode leaves drift uncorrected
@@ -130,15 +129,6 @@ void TVTReplacer::CloseQuery() {
   if (ctx_.slot.State != kSlotClosing) PostMessageA(ctx_.dialog, WM_CLOSE, 0, 0);
 }
 
-// Its program ended without the dialog being destroyed (killed, crashed): nothing will report
-// it, and the panel must not hold its slot and stay on screen for ever.
-void TVTReplacer::DialogGone() {
-  if (released_ || !ctx_.Active()) return;
-  ctx_.slot.State = kSlotClosing;
-  CloseQuery();
-  ClosePanel();
-}
-
 void TVTReplacer::ClosePanel() {
   if (released_) return;
   // Closing from here on: hiding the panel must not hide the dialog with it.
@@ -157,7 +147,6 @@ void TVTReplacer::ClosePanel() {
 void TVTReplacer::Release() {
   ctx_.closing = true;
   released_ = true;
-  programWatch_.Stop();
   link_.RememberBounds();
   ReleaseSlot(ctx_.slot);
   PostMessageA(ctx_.env.controller, VTM_RELEASEPANEL, panelId_, 0);
@@ -176,11 +165,9 @@ LRESULT TVTReplacer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case VTM_RESTOREDRAG:
     case VTM_OPTIONSCLOSED:
     case VTM_DIALOGANSWERS:
-    case VTM_PROGRAMENDED:
       // Any program can post these numbers; only the panel's own posts carry its key.
       if (!IsOwnPost(lp)) return 0;
-      if (msg == VTM_PROGRAMENDED) DialogGone();
-      else if (msg == VTM_DIALOGANSWERS) ctx_.channel.Answered();
+      if (msg == VTM_DIALOGANSWERS) ctx_.channel.Answered();
       else if (msg == VTM_NUDGEDIALOG) link_.NudgeDialog();
       else if (msg == VTM_RESTOREDRAG) link_.RestoreDrag();
       else if (msg == VTM_OPTIONSCLOSED) commands_.OptionsClosedArrived();
@@ -278,7 +265,11 @@ LRESULT TVTReplacer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
           }
           preview_.UpdatePreview(navigator_.CurrentFolder(), navigator_.SelectedItem());
         } else if (scan == Navigator::ScanResult::Gone) {
-          DialogGone();
+          // Its program ended without the dialog being destroyed (killed, crashed): nothing
+          // will report it, and the panel must not hold its slot and stay on screen for ever.
+          ctx_.slot.State = kSlotClosing;
+          CloseQuery();
+          ClosePanel();
         }
       } else if (wp == kNavigationTimer) {
         navigator_.Wait();

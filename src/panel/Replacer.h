@@ -17,7 +17,6 @@
 #include "panel/PanelForm.h"
 #include "panel/PanelSettings.h"
 #include "panel/Preview.h"
-#include "panel/ProgramWatch.h"
 
 namespace vt {
 
@@ -56,7 +55,6 @@ class TVTReplacer final : public Window {
   bool FromOurDialog(WPARAM sender, UINT kind) const;
   void Layout();
   void CloseQuery();
-  void DialogGone();
   void ClosePanel();
   void Release();
   void ShowWithDialog(bool show);
@@ -65,7 +63,6 @@ class TVTReplacer final : public Window {
   PanelForm form_;
   DialogLink link_{ctx_, form_};
   Navigator navigator_{ctx_};
-  ProgramWatch programWatch_;
   PanelSettings settings_{ctx_, form_, link_, navigator_};
   Preview preview_{ctx_, form_, settings_};
   PanelCommands commands_{ctx_, navigator_, settings_, preview_};

@@ -38,7 +38,6 @@ inline constexpr std::uint32_t VTM_OPTIONSCLOSED = 0x44B;
 inline constexpr std::uint32_t VTM_NUDGEDIALOG = 0x44C;
 inline constexpr std::uint32_t VTM_RESTOREDRAG = 0x450;
 inline constexpr std::uint32_t VTM_DIALOGANSWERS = 0x44E;  // a dialog that did not answer does again
-inline constexpr std::uint32_t VTM_PROGRAMENDED = 0x451;   // the dialog's program has ended
 // From the hook library in the dialog's process, so without the key: "the dialog was enabled
 // or disabled". It carries nothing; the panel looks at the dialog itself.
 inline constexpr std::uint32_t VTM_DIALOGENABLED = 0x44F;

@@ -67,8 +67,6 @@ inline void DeleteMemoryDc(HDC h) { DeleteDC(h); }
 inline void UnmapView(void* p) { UnmapViewOfFile(p); }
 inline void DestroyIconHandle(HICON h) { DestroyIcon(h); }
 inline void FreeGlobal(HGLOBAL h) { GlobalFree(h); }
-// Waits for a callback under way: nothing it uses may go before it has returned.
-inline void UnregisterWaitBlocking(HANDLE h) { UnregisterWaitEx(h, INVALID_HANDLE_VALUE); }
 struct InvalidHandleTraits {
   static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
   static void Close(HANDLE h) { FindClose(h); }
@@ -85,7 +83,6 @@ using UniqueRegion = UniqueGdi<HRGN>;
 using UniqueKey = UniqueAny<HKEY, NullHandleTraits<HKEY, handle_detail::CloseKey>>;
 using UniqueFind = UniqueAny<HANDLE, handle_detail::InvalidHandleTraits>;
 using UniqueKernelHandle = UniqueAny<HANDLE, NullHandleTraits<HANDLE, handle_detail::CloseKernel>>;
-using UniqueWait = UniqueAny<HANDLE, NullHandleTraits<HANDLE, handle_detail::UnregisterWaitBlocking>>;
 using UniqueMenu = UniqueAny<HMENU, NullHandleTraits<HMENU, handle_detail::DestroyMenuHandle>>;
 using UniqueMemoryDc = UniqueAny<HDC, NullHandleTraits<HDC, handle_detail::DeleteMemoryDc>>;
 using UniqueView = UniqueAny<void*, NullHandleTraits<void*, handle_detail::UnmapView>>;

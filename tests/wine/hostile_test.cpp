@@ -15,7 +15,7 @@ namespace {
 using namespace vtt;
 
 constexpr UINT kOwnPosts[] = {vt::VTM_DIALOGMOVED, vt::VTM_PANELMOVED, vt::VTM_OPTIONSCLOSED,
-                              vt::VTM_NUDGEDIALOG, vt::VTM_RESTOREDRAG, vt::VTM_PROGRAMENDED};
+                              vt::VTM_NUDGEDIALOG, vt::VTM_RESTOREDRAG};
 
 void SendCopyData(HWND to, WPARAM from, ULONG_PTR kind, const void* data, DWORD size) {
   COPYDATASTRUCT cds{kind, size, const_cast<void*>(data)};
