@@ -45,6 +45,14 @@ void CallHookExport(HMODULE library, const char* name) {
   if (auto fn = reinterpret_cast<HookExport>(reinterpret_cast<void*>(GetProcAddress(library, name)))) fn();
 }
 
+// The block stamped at every message this thread's windows handle (0 is kept for "not yet").
+SharedBlock* g_stamped = nullptr;
+void StampAtEveryMessage() {
+  if (!g_stamped) return;
+  const DWORD now = GetTickCount();
+  *static_cast<volatile std::uint32_t*>(&g_stamped->ControllerStamp) = now ? now : 1;
+}
+
 }  // namespace
 
 std::unique_ptr<TVantrel> TVantrel::Create(HINSTANCE instance) {
@@ -117,7 +125,14 @@ bool TVantrel::FormCreate() {
   SetWindowPos(Handle(), nullptr, GetSystemMetrics(SM_CXSCREEN) - kFormWidth,
                GetSystemMetrics(SM_CYSCREEN) - kFormHeight, kFormWidth, kFormHeight,
                SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-  StampBlock();
+  // The heartbeat for the hook instances: every message this thread's windows handle (the
+  // watch timer's among them) stamps the block; while the thread is stuck the stamp ages and
+  // no program waits on us.
+  if (shared_.get()) {
+    g_stamped = shared_.get();
+    Window::SetHeartbeat(StampAtEveryMessage);
+    StampAtEveryMessage();
+  }
   SetTimer(Handle(), kWatchTimer, kWatchInterval, nullptr);
   TrayCommands commands;
   commands.startupOptions = [this] { ShowStartupOptions(); };
@@ -128,34 +143,7 @@ bool TVantrel::FormCreate() {
   return true;
 }
 
-namespace {
-// The block stamped at every message this thread's windows handle.
-SharedBlock* g_stamped = nullptr;
-
-void Stamp(SharedBlock* block) {
-  const DWORD now = GetTickCount();
-  *static_cast<volatile std::uint32_t*>(&block->ControllerStamp) = now ? now : 1;
-}
-void StampAtEveryMessage() {
-  if (g_stamped) Stamp(g_stamped);
-}
-}  // namespace
-
-// The heartbeat for the hook instances, at every message handled and at the watch timer:
-// while this thread is stuck, the stamp ages and no program waits on us (0 is kept for "not
-// yet").
-void TVantrel::StampBlock() {
-  if (SharedBlock* block = shared_.get()) {
-    Stamp(block);
-    if (!g_stamped) {
-      g_stamped = block;
-      Window::SetHeartbeat(StampAtEveryMessage);
-    }
-  }
-}
-
 void TVantrel::tmwatchTimer() {
-  StampBlock();
   if (DebugSettings().debugMode && !IsWindowVisible(Handle())) ShowWindow(Handle(), SW_SHOWNOACTIVATE);
   if (dispatcher_ && dispatcher_->WatchTick())
     MessageBoxA(Handle(), kPanelsClosed, kApplicationTitle, MB_OK | MB_ICONINFORMATION);

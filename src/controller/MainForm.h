@@ -60,7 +60,6 @@ class TVantrel final : public Window {
   // Every 500 ms: shows the form in debug mode; closes the panels when the window frame
   // metrics change, since their layout depends on them.
   void tmwatchTimer();
-  void StampBlock();
   void PanelRequested(PanelRequest request);
 
   HINSTANCE instance_;

@@ -152,6 +152,54 @@ void Print(const char* what, std::vector<double> v) {
   std::printf("%-44s median %7.1f ms   worst %7.1f ms   (n=%zu)\n", what, v[v.size() / 2], v.back(), v.size());
 }
 
+struct Navigations {
+  std::vector<double> toView, toText;
+};
+
+// `runs` dialogs of the client, each driven to `target` once: by its start folder (the path
+// shows up typed in its box) or by a click on the panel's one hot folder. The first run warms
+// Wine up and is not counted. Every start of a run sets its own LastOpenFolder anew: the
+// panel stores the last folder at each close.
+Navigations MeasureNavigations(const std::string& app, const std::string& dir, const char* tmp,
+                               const std::string& target, int runs, bool click) {
+  Navigations out;
+  for (int run = 0; run < runs; ++run) {
+    if (!click) SetReg(app, "LastOpenFolder", REG_SZ, target.c_str(), static_cast<DWORD>(target.size() + 1));
+    PROCESS_INFORMATION c = Start(dir + "BenchClient.exe", "--file report.txt --folder " + std::string(tmp), dir);
+    HWND dialog = nullptr, edit = nullptr, view = nullptr, hot = nullptr;
+    double began = 0, viewed = 0, restored = 0;
+    const double limit = Now() + 20000;
+    while (Now() < limit && !restored) {
+      if (!dialog && (dialog = Top(c.dwProcessId, "#32770"))) {
+        edit = FileNameEdit(dialog);
+        view = ViewOf(dialog);
+      }
+      if (click && dialog && !hot) hot = HotListOf(Top(0, "TVTReplacer", nullptr, c.dwProcessId));
+      if (click && hot && !began && SendMessageA(hot, LVM_GETITEMCOUNT, 0, 0) == 1 && ViewOf(dialog)) {
+        Sleep(300);  // the panel's start is over
+        view = ViewOf(dialog);
+        began = Now();
+        ClickFirst(hot);
+      }
+      if (edit) {
+        const std::string t = TextOf(edit);
+        if (!click && !began && t.rfind(target, 0) == 0) began = Now();
+        HWND v = ViewOf(dialog);
+        if (began && !viewed && v && v != view) viewed = Now();
+        if (viewed && t == "report.txt") restored = Now();
+      }
+      if (!restored) Sleep(1);
+    }
+    if (run > 0 && restored) {
+      out.toView.push_back(viewed - began);
+      out.toText.push_back(restored - began);
+    }
+    End(c);
+    Sleep(300);
+  }
+  return out;
+}
+
 const char* MessageName(std::uint32_t m) {
   switch (m) {
     case WM_TIMER: return "WM_TIMER";
@@ -275,75 +323,20 @@ int main(int argc, char** argv) {
   Print("attach: dialog visible -> panel visible", attach);
   Print("attach: dialog window made -> panel visible", fromCreation);
 
-  // Navigation at start (OpMode 1): typed path -> new view -> text restored.
-  std::vector<double> toView, toText;
+  // Navigation at start (OpMode 1), then by a hot-folder click (no start folder): from the
+  // path typed or the click to the new view and to the program's text back in the box.
   const std::string target = dir + "Target";
   CreateDirectoryA(target.c_str(), nullptr);
+  const int runs = idleOnly || noNavigation ? 0 : 21;
   SetReg(app, "OpMode", REG_DWORD, &one, 4);
-  for (int run = 0; run < (idleOnly || noNavigation ? 0 : 21); ++run) {
-    SetReg(app, "LastOpenFolder", REG_SZ, target.c_str(), static_cast<DWORD>(target.size() + 1));
-    PROCESS_INFORMATION c = Start(dir + "BenchClient.exe", "--file report.txt --folder " + std::string(tmp), dir);
-    HWND dialog = nullptr, edit = nullptr, view = nullptr;
-    double typed = 0, viewed = 0, restored = 0;
-    const double limit = Now() + 20000;
-    while (Now() < limit && !restored) {
-      if (!dialog && (dialog = Top(c.dwProcessId, "#32770"))) {
-        edit = FileNameEdit(dialog);
-        view = ViewOf(dialog);
-      }
-      if (edit) {
-        const std::string t = TextOf(edit);
-        if (!typed && t.rfind(target, 0) == 0) typed = Now();
-        HWND v = ViewOf(dialog);
-        if (typed && !viewed && v && v != view) viewed = Now();
-        if (viewed && t == "report.txt") restored = Now();
-      }
-      if (!restored) Sleep(1);
-    }
-    if (run > 0 && restored) {
-      toView.push_back(viewed - typed);
-      toText.push_back(restored - typed);
-    }
-    End(c);
-    Sleep(300);
-  }
-  Print("navigation: typed path -> new folder view", toView);
-  Print("navigation: typed path -> text restored", toText);
-
-  // Navigation by a hot-folder click (no start folder): click -> new view -> text restored.
+  const Navigations started = MeasureNavigations(app, dir, tmp, target, runs, false);
+  Print("navigation: typed path -> new folder view", started.toView);
+  Print("navigation: typed path -> text restored", started.toText);
   SetReg(app, "OpMode", REG_DWORD, &zero, 4);
   StoreHotFolder(key + "\\HotFolders", target);
-  std::vector<double> clickView, clickText;
-  for (int run = 0; run < (idleOnly || noNavigation ? 0 : 21); ++run) {
-    PROCESS_INFORMATION c = Start(dir + "BenchClient.exe", "--file report.txt --folder " + std::string(tmp), dir);
-    HWND dialog = nullptr, edit = nullptr, view = nullptr, hot = nullptr;
-    double clicked = 0, viewed = 0, restored = 0;
-    const double limit = Now() + 20000;
-    while (Now() < limit && !restored) {
-      if (!dialog && (dialog = Top(c.dwProcessId, "#32770"))) edit = FileNameEdit(dialog);
-      if (dialog && !hot) hot = HotListOf(Top(0, "TVTReplacer", nullptr, c.dwProcessId));
-      if (hot && !clicked && SendMessageA(hot, LVM_GETITEMCOUNT, 0, 0) == 1 && (view = ViewOf(dialog))) {
-        Sleep(300);  // the panel's start is over
-        view = ViewOf(dialog);
-        clicked = Now();
-        ClickFirst(hot);
-      }
-      if (clicked) {
-        HWND v = ViewOf(dialog);
-        if (!viewed && v && v != view) viewed = Now();
-        if (viewed && TextOf(edit) == "report.txt") restored = Now();
-      }
-      if (!restored) Sleep(1);
-    }
-    if (run > 0 && restored) {
-      clickView.push_back(viewed - clicked);
-      clickText.push_back(restored - clicked);
-    }
-    End(c);
-    Sleep(300);
-  }
-  Print("hot-folder click -> new folder view", clickView);
-  Print("hot-folder click -> text restored", clickText);
+  const Navigations clicked = MeasureNavigations(app, dir, tmp, target, runs, true);
+  Print("hot-folder click -> new folder view", clicked.toView);
+  Print("hot-folder click -> text restored", clicked.toText);
 
   if (item) {
     End(kestrum);
