@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "protocol/Slots.h"
 #include "util/Handles.h"
@@ -29,29 +30,81 @@ bool PanelDispatcher::Attachable(HWND dialog) const {
   if (std::strcmp(cls, "#32770") != 0) return false;
   DWORD pid = 0;
   GetWindowThreadProcessId(dialog, &pid);
-  return pid != GetCurrentProcessId() && FindDialogSlot(Block, Handle32(dialog)) < 0;
+  if (pid == GetCurrentProcessId() || FindDialogSlot(Block, Handle32(dialog)) >= 0) return false;
+  // Shown again before its panel was made: its attach is in hand already.
+  if (MakingSlot >= 0 && Block.Slots[MakingSlot].DialogWindow == Handle32(dialog)) return false;
+  for (const PutOff& p : Later)
+    if (p.dialog == Handle32(dialog)) return false;
+  return true;
+}
+
+// The slot of a panel being made, and those claimed for attaches put off, have no panel
+// window yet, but are taken all the same: given again, two panels would share one slot.
+int PanelDispatcher::FreeSlot() const {
+  std::uint32_t claimed = MakingSlot >= 0 ? 1u << MakingSlot : 0;
+  for (const PutOff& p : Later) claimed |= 1u << p.slot;
+  return FirstFreeSlot(Block, claimed);
 }
 
 void PanelDispatcher::Attach(HWND dialog, std::string_view appName) {
   if (appName.empty() || !Attachable(dialog)) return;
-  const int n = FirstFreeSlot(Block);
+  CloseDialogless();
+  const int n = FreeSlot();
   if (n < 0) return;  // ten panels at most: this dialog goes without
   ClaimSlot(Block, n, Handle32(dialog));
-  DialogSlot& slot = Block.Slots[n];
-  std::unique_ptr<TVTReplacer> panel = TVTReplacer::Create(Env, slot, std::string(appName));
-  if (!panel) {
-    std::memset(&slot, 0, kSlotClearedBytes);
+  if (MakingSlot >= 0) {
+    Later.push_back(PutOff{n, Handle32(dialog), std::string(appName)});
+    if (Later.size() == 1) PostMessageA(Env.controller, VTM_ATTACHLATER, 0, 0);
     return;
   }
-  TVTReplacer* raw = panel.get();
-  // A number, not the object's address: nothing that crosses a process holds a pointer.
-  std::uint32_t id = NextId++;
-  if (id == 0) id = NextId++;  // 0 means none, should the count ever wrap
-  raw->SetPanelId(id);
-  Panels.emplace(id, std::move(panel));
-  slot.PanelObject = id;
-  slot.PanelWindow = Handle32(raw->Handle());
-  raw->Show();
+  MakePanel(n, std::string(appName));
+}
+
+void PanelDispatcher::AttachLater() {
+  // One panel a message, so that the queue's other messages get their turn between them; the
+  // running one posts again when it is done.
+  while (MakingSlot < 0 && !Later.empty()) {
+    const PutOff next = std::move(Later.front());
+    Later.pop_front();
+    DialogSlot& slot = Block.Slots[next.slot];
+    // The slot is still the dialog's own (no panel yet), and the dialog still there.
+    if (slot.DialogWindow != next.dialog || slot.PanelWindow != 0) continue;
+    if (!IsWindow(FromHandle32<HWND>(next.dialog))) {
+      std::memset(&slot, 0, kSlotClearedBytes);
+      continue;
+    }
+    MakePanel(next.slot, next.appName);
+    return;
+  }
+}
+
+void PanelDispatcher::MakePanel(int n, const std::string& appName) {
+  DialogSlot& slot = Block.Slots[n];
+  MakingSlot = n;
+  std::unique_ptr<TVTReplacer> panel = TVTReplacer::Create(Env, slot, appName);
+  if (panel) {
+    TVTReplacer* raw = panel.get();
+    // A number, not the object's address: nothing that crosses a process holds a pointer.
+    std::uint32_t id = NextId++;
+    if (id == 0) id = NextId++;  // 0 means none, should the count ever wrap
+    raw->SetPanelId(id);
+    Panels.emplace(id, std::move(panel));
+    slot.PanelObject = id;
+    slot.PanelWindow = Handle32(raw->Handle());
+    raw->Show();
+  } else {
+    std::memset(&slot, 0, kSlotClearedBytes);
+  }
+  MakingSlot = -1;
+  // Those put off meanwhile are made from the queue, not from further down this stack.
+  if (!Later.empty()) PostMessageA(Env.controller, VTM_ATTACHLATER, 0, 0);
+}
+
+void PanelDispatcher::CloseDialogless() {
+  // Copied first: a panel that closes posts its release and stays in the map until then.
+  std::vector<TVTReplacer*> open;
+  for (const auto& [key, p] : Panels) open.push_back(p.get());
+  for (TVTReplacer* p : open) p->CloseIfDialogGone();
 }
 
 void PanelDispatcher::Release(WPARAM key) {
@@ -72,6 +125,7 @@ void PanelDispatcher::Release(WPARAM key) {
 }
 
 bool PanelDispatcher::WatchTick() {
+  CloseDialogless();
   FrameWatch::Metrics m;
   GetFrameMetrics(m[0], m[1], m[2], false);
   if (!Watch.Changed(m)) return false;

@@ -216,6 +216,9 @@ LRESULT TVantrel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case VTM_RELEASEPANEL:
       if (dispatcher_) dispatcher_->Release(wParam);
       return 0;
+    case VTM_ATTACHLATER:
+      if (dispatcher_) dispatcher_->AttachLater();
+      return 0;
     case WM_CLOSE:
       if (CloseQuery()) DestroyWindow(Handle());
       return 0;

@@ -143,12 +143,23 @@ void TVTReplacer::ClosePanel() {
   Release();
 }
 
+// Its program ended without the dialog being destroyed (killed, crashed): nothing will report
+// it, and the panel must not hold its slot and stay on screen for ever.
+bool TVTReplacer::CloseIfDialogGone() {
+  if (released_ || IsWindow(ctx_.dialog)) return false;
+  ctx_.slot.State = kSlotClosing;
+  CloseQuery();
+  ClosePanel();
+  return true;
+}
+
 // The last step: the slot is free from here on, and the controller frees this object.
 void TVTReplacer::Release() {
   ctx_.closing = true;
   released_ = true;
   link_.RememberBounds();
-  ReleaseSlot(ctx_.slot);
+  // Only while the slot is still this panel's: cleared, another dialog's would be lost.
+  if (ctx_.slot.PanelWindow == Handle32(Handle())) ReleaseSlot(ctx_.slot);
   PostMessageA(ctx_.env.controller, VTM_RELEASEPANEL, panelId_, 0);
 }
 
@@ -265,11 +276,7 @@ LRESULT TVTReplacer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
           }
           preview_.UpdatePreview(navigator_.CurrentFolder(), navigator_.SelectedItem());
         } else if (scan == Navigator::ScanResult::Gone) {
-          // Its program ended without the dialog being destroyed (killed, crashed): nothing
-          // will report it, and the panel must not hold its slot and stay on screen for ever.
-          ctx_.slot.State = kSlotClosing;
-          CloseQuery();
-          ClosePanel();
+          CloseIfDialogGone();
         }
       } else if (wp == kNavigationTimer) {
         navigator_.Wait();

@@ -39,6 +39,9 @@ class TVTReplacer final : public Window {
   RECT LastBounds() const { return link_.LastBounds(); }
   // True once the panel has given its slot back and asked to be freed.
   bool HasReleased() const { return released_; }
+  // Closes the panel when its dialog's window is gone without a report (its program was
+  // killed or crashed); true when it closed.
+  bool CloseIfDialogGone();
   // The number the controller knows this panel by, named in its release message.
   void SetPanelId(std::uint32_t id) { panelId_ = id; }
 

@@ -13,6 +13,9 @@ inline constexpr std::uint32_t kIdentifyAnswer = 12345;
 // To the controller's main window.
 inline constexpr std::uint32_t VTM_RELEASEPANEL = 0x447;
 inline constexpr std::uint32_t VTM_IDENTIFY = 0x448;
+// The controller's own post: make the panels of attaches that had to wait. It carries
+// nothing, so a forged one only makes them sooner.
+inline constexpr std::uint32_t VTM_ATTACHLATER = 0x451;
 
 // To an attached file dialog (answered inside the dialog's process).
 inline constexpr std::uint32_t VTM_GETFOLDER = 0x446;

@@ -4,9 +4,9 @@
 
 namespace vt {
 
-int FirstFreeSlot(const SharedBlock& block) {
+int FirstFreeSlot(const SharedBlock& block, std::uint32_t claimed) {
   for (int n = 0; n < kSlotCount; ++n)
-    if (block.Slots[n].PanelWindow == 0) return n;
+    if (block.Slots[n].PanelWindow == 0 && !(claimed & (1u << n))) return n;
   return -1;
 }
 

@@ -17,8 +17,9 @@ constexpr bool ControllerStampFresh(std::uint32_t stamp, std::uint32_t now) {
   return stamp == 0 || now - stamp <= kControllerStaleMs;
 }
 
-// Lowest slot whose PanelWindow is 0, or -1 when all ten are in use.
-int FirstFreeSlot(const SharedBlock& block);
+// Lowest slot whose PanelWindow is 0, or -1 when all ten are in use. `claimed`: slots taken
+// although they name no panel window yet, one bit each (bit n: slot n).
+int FirstFreeSlot(const SharedBlock& block, std::uint32_t claimed = 0);
 
 // Clears the first 36 bytes of slot n and records the dialog. n outside 0..9 is ignored.
 void ClaimSlot(SharedBlock& block, int n, std::uint32_t dialogWindow);

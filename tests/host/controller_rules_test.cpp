@@ -123,6 +123,7 @@ TEST_F(Slots, TheLowestFreeSlotIsTakenAndClaimClearsAllButTheLastWord) {
   block->Slots[0].PanelWindow = 0x100;
   block->Slots[2].PanelWindow = 0x200;
   EXPECT_EQ(vt::FirstFreeSlot(*block), 1);
+  EXPECT_EQ(vt::FirstFreeSlot(*block, 0b10), 3) << "slot 1 claimed without a panel window yet";
   for (auto& s : block->Slots) s.PanelWindow = 0x300;
   EXPECT_EQ(vt::FirstFreeSlot(*block), -1);
 
