@@ -33,7 +33,16 @@ cpu_of() {  # utime + stime, in clock ticks
 private_kb() {
   awk '/^Private_(Clean|Dirty):/ {s += $2} END {print s + 0}' "/proc/$(kestrum_pid)/smaps_rollup" 2>/dev/null
 }
-declare -A idle=() memory=()
+# The same by kind: the C library's heap (Wine's Unix side: windows, GDI objects, fonts), the
+# other anonymous memory (Wine's Windows heaps among it), the X server's shared images of the
+# windows on screen, and the rest (mapped files).
+private_kinds() {
+  awk '/^[0-9a-f]+-[0-9a-f]+ / {k = ($6 == "[heap]") ? "heap" : ($6 == "") ? "anon" : ($6 ~ /SYSV/) ? "xshm" : "files"; next}
+       /^Private_(Clean|Dirty):/ {s[k] += $2}
+       END {printf "heap %d, other anonymous %d, X images %d, files %d KB", s["heap"], s["anon"], s["xshm"], s["files"]}' \
+    "/proc/$(kestrum_pid)/smaps" 2>/dev/null
+}
+declare -A idle=() memory=() kinds=()
 while kill -0 "$bench" 2>/dev/null; do
   for phase in start end; do
     if [ -z "${idle[$phase]:-}" ] && grep -q "idle ($phase): three panels" "$out"; then
@@ -42,7 +51,7 @@ while kill -0 "$bench" 2>/dev/null; do
     fi
   done
   for cycle in $(sed -n 's/^figures after cycle \([0-9]*\), measuring.*/\1/p' "$out"); do
-    [ -n "${memory[$cycle]:-}" ] || memory[$cycle]=$(private_kb)
+    [ -n "${memory[$cycle]:-}" ] || { memory[$cycle]=$(private_kb); kinds[$cycle]=$(private_kinds); }
   done
   sleep 0.2
 done
@@ -51,10 +60,13 @@ rc=$?
 tr -d '\r' < "$out" | grep -v "measuring"
 cycles=($(printf '%s\n' "${!memory[@]}" | sort -n))
 for cycle in "${cycles[@]}"; do
-  echo "Kestrum.exe private memory after cycle $cycle: ${memory[$cycle]} KB"
+  echo "Kestrum.exe private memory after cycle $cycle: ${memory[$cycle]} KB (${kinds[$cycle]})"
 done
 if [ "${#cycles[@]}" -ge 2 ]; then
   echo "private memory growth from cycle ${cycles[0]} to ${cycles[-1]}: $(( memory[${cycles[-1]}] - memory[${cycles[0]}] )) KB"
+fi
+if [ "${#cycles[@]}" -ge 3 ]; then
+  echo "private memory growth from cycle ${cycles[-2]} to ${cycles[-1]}: $(( memory[${cycles[-1]}] - memory[${cycles[-2]}] )) KB"
 fi
 for phase in start end; do
   echo "idle ($phase): Kestrum.exe with three panels, 10 s: ${idle[$phase]:-?} ms CPU"

@@ -130,7 +130,7 @@ TEST_F(AttachTest, TheProgramIsNamedByItsModuleWhateverItsCommandLine) {
   const std::string exe = vtt::ToolsDir() + kDialogClientExe;
   auto same = [](std::string a, std::string b) { return _stricmp(a.c_str(), b.c_str()) == 0; };
 
-  for (const std::string extra : {std::string("--note plain"), "--pad " + std::string(1500, 'p')}) {
+  for (const std::string& extra : {std::string("--note plain"), "--pad " + std::string(1500, 'p')}) {
     std::string name, path;
     run(extra, &name, &path);
     if (HasFatalFailure()) return;

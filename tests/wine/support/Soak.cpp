@@ -45,6 +45,25 @@ std::vector<Top> Desktop() {
   return all;
 }
 
+// The program's own windows, for the note of a dialog that does not end: what holds it.
+BOOL CALLBACK DescribeWindow(HWND w, LPARAM lp) {
+  auto* note = reinterpret_cast<std::pair<DWORD, std::string>*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  if (pid != note->first) return TRUE;
+  char title[80] = {};
+  GetWindowTextA(w, title, sizeof title);
+  note->second += " [" + ClassOf(w) + " \"" + title + "\"" + (IsWindowVisible(w) ? "" : " hidden") +
+                  (IsWindowEnabled(w) ? "" : " disabled") + "]";
+  return TRUE;
+}
+
+std::string ProgramWindows(DWORD pid) {
+  std::pair<DWORD, std::string> note{pid, ""};
+  EnumWindows(DescribeWindow, reinterpret_cast<LPARAM>(&note));
+  return note.second.empty() ? "" : ": its windows" + note.second;
+}
+
 std::string Hex(DWORD v) {
   char b[16];
   wsprintfA(b, "0x%lX", v);
@@ -126,9 +145,8 @@ void SoakRun::Await(Place& p) {
 }
 
 void SoakRun::Close(Place& p, bool closing) {
-  // Every fourth from the panel, as its user would, one at a time: under Wine without a
-  // window manager each hide of a panel whose dialog lives holds the resident program for
-  // 2 s (the X driver waits for a withdrawal nobody confirms). The others by the program.
+  // Every fourth from the panel, as its user would, one at a time (a user has one mouse);
+  // the others by the program.
   bool panelBusy = false;
   for (const auto& other : places_) panelBusy = panelBusy || (other->state == Place::State::Closing && other->fromPanel);
   p.fromPanel = !closing && p.panel && p.serial % 4 == 1 && !panelBusy;
@@ -158,6 +176,17 @@ std::string SoakRun::SlotNote(const Place& p) const {
   HWND panel = vt::FromHandle32<HWND>(slot.PanelWindow);
   return " (slot state " + std::to_string(slot.State) + ", panel " +
          (!IsWindow(panel) ? "gone" : IsWindowVisible(panel) ? "shown" : "hidden") + ")";
+}
+
+// The panel that was told to close, for the note of a dialog closed from it that stays open.
+std::string SoakRun::PanelNote(const Place& p) const {
+  const int n = view_ ? vt::FindDialogSlot(*view_.get(), vt::Handle32(p.dialog)) : -1;
+  const bool inSlot = n >= 0 && vt::FromHandle32<HWND>(view_.get()->Slots[n].PanelWindow) == p.panel;
+  int owned = 0;
+  for (HWND w : TopWindows(controller_.Id(), "TVTReplacer")) owned += GetWindow(w, GW_OWNER) == p.dialog;
+  return std::string(", the panel told to close ") + (!IsWindow(p.panel) ? "is gone" : "is there") +
+         (inSlot ? " and in the slot" : " and not in the slot") + (IsWindowEnabled(p.panel) ? "" : ", disabled") + ", " +
+         std::to_string(owned) + " panels owned by the dialog";
 }
 
 bool SoakRun::SlotTaken(const Place& p) const {
@@ -245,7 +274,9 @@ void SoakRun::Step(Place& p, bool closing) {
       if (IsWindow(p.dialog)) {
         if (age > kLongMs) {
           Fault(counts_.hung, who + (p.fromPanel ? ", closed from its panel," : "") + " was still open " +
-                                  std::to_string(kLongMs / 1000) + " s after its close");
+                                  std::to_string(kLongMs / 1000) + " s after its close" + SlotNote(p) +
+                                  (p.fromPanel ? PanelNote(p) : "") +
+                                  ProgramWindows(p.process.Id()));
           Kill(p);
         }
         break;

@@ -60,6 +60,7 @@ class SoakRun {
   void Await(Place& p);
   bool SlotTaken(const Place& p) const;
   std::string SlotNote(const Place& p) const;
+  std::string PanelNote(const Place& p) const;
   void Fault(int& counter, const std::string& what);
   int Busy() const;  // places whose close has been decided and whose program has not ended
 
