@@ -288,8 +288,10 @@ LRESULT TVTReplacer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         hot_.LoadHotFolders();
       } else if (wp == tmOpFolder) {
         // The item dialog makes its first folder view after it shows: a path typed before that
-        // would be lost, and the program's own name saved too early. A few rounds at most.
-        if (!ShownFolderView(ctx_.dialog) && ++startFolderRounds_ < kStartFolderRounds) return 0;
+        // would be lost, and the program's own name saved too early. A dialog that did not
+        // answer (its program busy) gets nothing typed: it is waited for too. A few rounds at most.
+        const bool ready = ShownFolderView(ctx_.dialog) && ctx_.channel.Answering();
+        if (!ready && ++startFolderRounds_ < kStartFolderRounds) return 0;
         KillTimer(Handle(), tmOpFolder);
         navigator_.OpenStartFolder(settings_.OpMode());
       }

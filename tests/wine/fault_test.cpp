@@ -49,7 +49,9 @@ class Fault : public Panel {
 // The third dialog is inside a navigation wait when the controller dies: it refuses the
 // folder, so the wait is certain to be running, with its box's texts diverted to the panel.
 TEST_F(Fault, KilledControllerLeavesTheDialogsWorking) {
-  const std::string start = NewFolder("Start Here");
+  // A name no earlier run used: Wine's file dialog remembers the last folder of each program
+  // and would open there by itself, leaving nothing to type.
+  const std::string start = NewFolder("Start Here " + std::to_string(GetTickCount()));
   WriteString(App("Waiting.exe"), "LastOpenFolder", start);
   StartController();
   std::vector<Client*> open = OpenFramed(2);
@@ -57,7 +59,8 @@ TEST_F(Fault, KilledControllerLeavesTheDialogsWorking) {
   Client& waiting = Open("Waiting.exe", "--refuse --folder " + TempDir());
   ASSERT_TRUE(waiting.WaitDialog());
   ASSERT_TRUE(waiting.WaitPanel());
-  ASSERT_TRUE(WaitFor([&] { return FileNameBox(waiting.Dialog()).rfind(start, 0) == 0; }, 5000));
+  ASSERT_TRUE(WaitFor([&] { return FileNameBox(waiting.Dialog()).rfind(start, 0) == 0; }, 5000))
+      << "the box holds \"" << FileNameBox(waiting.Dialog()) << "\"";
   open.push_back(&waiting);
   KillController();
 
