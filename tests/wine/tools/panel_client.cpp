@@ -45,6 +45,21 @@ VOID CALLBACK InstallRefusal(HWND, UINT, UINT_PTR id, DWORD) {
       SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RefusingProc)));
 }
 
+// The refusal of --refuse is in front of the dialog's own procedure from the dialog's making:
+// put in by a timer, it came after the posted Enter of a navigation now and then (a timer
+// message waits for every posted one).
+LRESULT CALLBACK RefuseFromTheStart(int code, WPARAM wp, LPARAM lp) {
+  if (code == HCBT_CREATEWND && lp) {
+    HWND w = reinterpret_cast<HWND>(wp);
+    const CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(lp)->lpcs;
+    char cls[16] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    if (cs && !(cs->style & WS_CHILD) && !std::strcmp(cls, "#32770"))
+      g_dialogProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RefusingProc)));
+  }
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -54,7 +69,8 @@ int main(int argc, char** argv) {
     g_refuse = g_refuse || !std::strcmp(argv[i], "--refuse");
     g_mute = g_mute || !std::strcmp(argv[i], "--mute");
   }
-  if (g_refuse || g_mute) SetTimer(nullptr, 0, 20, InstallRefusal);
+  if (g_refuse) SetWindowsHookExA(WH_CBT, RefuseFromTheStart, nullptr, GetCurrentThreadId());
+  else if (g_mute) SetTimer(nullptr, 0, 20, InstallRefusal);
   for (int i = 1; i + 1 < argc; i += 2) {
     if (!std::strcmp(argv[i], "--refuse") || !std::strcmp(argv[i], "--mute")) { --i; continue; }
     if (!std::strcmp(argv[i], "--title")) title = argv[i + 1];
