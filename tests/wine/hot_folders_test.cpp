@@ -285,7 +285,8 @@ TEST_F(HotFolders, DraggingTheFirstEntryBelowTheLastMovesIt) {
   Pump(1000);
   EXPECT_EQ(Stored(0), lists[0]);
   PostMessageA(hot, WM_MOUSEMOVE, MK_LBUTTON, Row(hot, 0, 10, 0));
-  EXPECT_TRUE(WaitFor([&] { return Stored(0) == lists[1]; }, kWait));
+  // The entries are written one after another: the moved list is whole once the last is.
+  EXPECT_TRUE(WaitFor([&] { return Stored(0) == lists[1] && Stored(3) == lists[0]; }, kWait));
   EXPECT_EQ(Stored(3), lists[0]);
   std::string link;
   EXPECT_TRUE(ReadString(kHotKey, "Folder3-lnk", &link));
