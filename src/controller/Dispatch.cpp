@@ -32,24 +32,24 @@ bool PanelDispatcher::Attachable(HWND dialog) const {
   GetWindowThreadProcessId(dialog, &pid);
   if (pid == GetCurrentProcessId() || FindDialogSlot(Block, Handle32(dialog)) >= 0) return false;
   // Shown again before its panel was made: its attach is in hand already.
-  if (MakingSlot >= 0 && Block.Slots[MakingSlot].DialogWindow == Handle32(dialog)) return false;
-  for (const PutOff& p : Later)
-    if (p.dialog == Handle32(dialog)) return false;
+  const std::uint32_t claimed = Claimed();
+  for (int n = 0; n < kSlotCount; ++n)
+    if ((claimed & (1u << n)) && Block.Slots[n].DialogWindow == Handle32(dialog)) return false;
   return true;
 }
 
 // The slot of a panel being made, and those claimed for attaches put off, have no panel
 // window yet, but are taken all the same: given again, two panels would share one slot.
-int PanelDispatcher::FreeSlot() const {
+std::uint32_t PanelDispatcher::Claimed() const {
   std::uint32_t claimed = MakingSlot >= 0 ? 1u << MakingSlot : 0;
   for (const PutOff& p : Later) claimed |= 1u << p.slot;
-  return FirstFreeSlot(Block, claimed);
+  return claimed;
 }
 
 void PanelDispatcher::Attach(HWND dialog, std::string_view appName) {
   if (appName.empty() || !Attachable(dialog)) return;
   CloseDialogless();
-  const int n = FreeSlot();
+  const int n = FirstFreeSlot(Block, Claimed());
   if (n < 0) return;  // ten panels at most: this dialog goes without
   ClaimSlot(Block, n, Handle32(dialog));
   if (MakingSlot >= 0) {
@@ -125,7 +125,6 @@ void PanelDispatcher::Release(WPARAM key) {
 }
 
 bool PanelDispatcher::WatchTick() {
-  CloseDialogless();
   FrameWatch::Metrics m;
   GetFrameMetrics(m[0], m[1], m[2], false);
   if (!Watch.Changed(m)) return false;

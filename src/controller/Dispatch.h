@@ -45,9 +45,10 @@ class PanelDispatcher {
     std::string appName;
   };
   bool Attachable(HWND dialog) const;
-  int FreeSlot() const;
+  std::uint32_t Claimed() const;  // one bit a slot
   void MakePanel(int slot, const std::string& appName);
-  // Panels whose dialog's program ended without a report give their slots back at once.
+  // Panels whose dialog's program ended without a report give their slots back at once (their
+  // own scan timer may not have come round: a new dialog must not go without its panel).
   void CloseDialogless();
 
   SharedBlock& Block;

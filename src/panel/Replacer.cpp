@@ -145,12 +145,11 @@ void TVTReplacer::ClosePanel() {
 
 // Its program ended without the dialog being destroyed (killed, crashed): nothing will report
 // it, and the panel must not hold its slot and stay on screen for ever.
-bool TVTReplacer::CloseIfDialogGone() {
-  if (released_ || IsWindow(ctx_.dialog)) return false;
+void TVTReplacer::CloseIfDialogGone() {
+  if (released_ || IsWindow(ctx_.dialog)) return;
   ctx_.slot.State = kSlotClosing;
   CloseQuery();
   ClosePanel();
-  return true;
 }
 
 // The last step: the slot is free from here on, and the controller frees this object.

@@ -40,8 +40,8 @@ class TVTReplacer final : public Window {
   // True once the panel has given its slot back and asked to be freed.
   bool HasReleased() const { return released_; }
   // Closes the panel when its dialog's window is gone without a report (its program was
-  // killed or crashed); true when it closed.
-  bool CloseIfDialogGone();
+  // killed or crashed).
+  void CloseIfDialogGone();
   // The number the controller knows this panel by, named in its release message.
   void SetPanelId(std::uint32_t id) { panelId_ = id; }
 
