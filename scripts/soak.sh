@@ -27,7 +27,10 @@ kestrum_pid() {  # this session's Kestrum.exe: other sessions may run their own 
   done
 }
 cpu_of() {  # utime + stime, in clock ticks
-  awk '{print $14 + $15}' "/proc/$(kestrum_pid)/stat" 2>/dev/null || echo 0
+  local p
+  p=$(kestrum_pid)
+  # Not found, the path would be the system's own /proc/stat.
+  if [ -n "$p" ]; then awk '{print $14 + $15}' "/proc/$p/stat" 2>/dev/null || echo 0; else echo 0; fi
 }
 # Private memory as the system keeps it: the resident pages no other process shares.
 private_kb() {
@@ -42,6 +45,19 @@ private_kinds() {
        END {printf "heap %d, other anonymous %d, X images %d, files %d KB", s["heap"], s["anon"], s["xshm"], s["files"]}' \
     "/proc/$(kestrum_pid)/smaps" 2>/dev/null
 }
+# What the C library's heap holds in use, against what it keeps: freed memory it does not give
+# back stays private memory. Asked of the process through gdb where it is installed; the
+# figures land on the standard error the process inherited.
+c_heap() {
+  command -v gdb > /dev/null || return
+  local p
+  p=$(kestrum_pid)
+  [ -n "$p" ] || return
+  timeout 60 gdb -p "$p" -batch -ex 'call (void)malloc_stats()' -ex detach > /dev/null 2>&1
+  tr -d '\r' < "$err" | awk '/^Total \(incl. mmap\)/ {t = 1; next}
+    t && /system bytes/ {held = $4} t && /in use bytes/ {use = $5; t = 0}
+    END {if (held) printf ", C library heap in use %d of %d KB held", use / 1024, held / 1024}'
+}
 declare -A idle=() memory=() kinds=()
 while kill -0 "$bench" 2>/dev/null; do
   for phase in start end; do
@@ -51,7 +67,7 @@ while kill -0 "$bench" 2>/dev/null; do
     fi
   done
   for cycle in $(sed -n 's/^figures after cycle \([0-9]*\), measuring.*/\1/p' "$out"); do
-    [ -n "${memory[$cycle]:-}" ] || { memory[$cycle]=$(private_kb); kinds[$cycle]=$(private_kinds); }
+    [ -n "${memory[$cycle]:-}" ] || { memory[$cycle]=$(private_kb); kinds[$cycle]="$(private_kinds)$(c_heap)"; }
   done
   sleep 0.2
 done

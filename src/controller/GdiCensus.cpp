@@ -54,6 +54,21 @@ int GdiObjectCount() {
   return UnderWine() ? WineGdiCensus() : -1;
 }
 
+long long HeapKbInUse() {
+  HANDLE heaps[64];
+  const DWORD n = GetProcessHeaps(64, heaps);
+  if (n == 0 || n > 64) return -1;
+  unsigned long long bytes = 0;
+  for (DWORD i = 0; i < n; ++i) {
+    if (!HeapLock(heaps[i])) return -1;
+    PROCESS_HEAP_ENTRY e{};
+    while (HeapWalk(heaps[i], &e))
+      if (e.wFlags & PROCESS_HEAP_ENTRY_BUSY) bytes += e.cbData;
+    HeapUnlock(heaps[i]);
+  }
+  return static_cast<long long>(bytes / 1024);
+}
+
 UINT GdiCensusMessage() {
   char value[8] = {};
   if (!GetEnvironmentVariableA(kGdiCensusSwitch, value, sizeof value) || value[0] != '1') return 0;

@@ -201,7 +201,8 @@ void TVantrel::CopyData(HWND window, const COPYDATASTRUCT* data) {
 }
 
 LRESULT TVantrel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (gdiCensus_ && msg == gdiCensus_) return GdiObjectCount();
+  if (gdiCensus_ && msg == gdiCensus_)
+    return wParam == kCensusHeapKb ? static_cast<LRESULT>(HeapKbInUse()) : GdiObjectCount();
   if (tray_ && tray_->HandleMessage(msg, wParam, lParam)) return 0;
   if (tray_ && taskbarCreated_ && msg == taskbarCreated_) tray_->TaskbarCreated();
   switch (msg) {

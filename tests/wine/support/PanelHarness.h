@@ -92,6 +92,14 @@ inline int GdiCensus(HWND controller) {
   return static_cast<int>(count);
 }
 
+// The KB the controller's heaps hold in use (its census, wParam 1); -1 when it cannot tell.
+inline long long HeapCensusKb(HWND controller) {
+  DWORD_PTR kb = 0;
+  if (!SendMessageTimeoutA(controller, RegisterWindowMessageA("VantrelGdiCensus"), 1, 0, SMTO_ABORTIFHUNG, 10000, &kb))
+    return -1;
+  return static_cast<long long>(static_cast<LONG_PTR>(kb));
+}
+
 // The screen, as the user sees it, into a BMP beside the build's deliverables.
 inline void KeepScreenshot(const std::string& name) {
   const std::string dir = DistDir() + "..\\artefacts\\";

@@ -161,7 +161,6 @@ void SoakRun::Close(Place& p, bool closing) {
 }
 
 void SoakRun::Kill(Place& p) {
-  { char b[100]; wsprintfA(b, "DIAG kill dialog %p", (void*)p.dialog); OutputDebugStringA(b); }
   TerminateProcess(p.process.Handle(), kKilledCode);
   p.killed = true;
   p.state = Place::State::Ending;

@@ -23,6 +23,7 @@ using namespace vtt;
 struct Figures {
   unsigned long long workingSetKb = 0;
   int gdi = -1;
+  long long heapKb = -1;
 };
 
 // The private memory is read by the calling script from the system's process table when
@@ -35,7 +36,9 @@ Figures Measure(const Process& controller, HWND window, int cycle) {
   m.cb = sizeof m;
   if (GetProcessMemoryInfo(controller.Handle(), &m, sizeof m)) f.workingSetKb = m.WorkingSetSize / 1024;
   f.gdi = GdiCensus(window);
-  std::printf("after cycle %-5d working set %6llu KB   GDI objects %d\n", cycle, f.workingSetKb, f.gdi);
+  f.heapKb = HeapCensusKb(window);
+  std::printf("after cycle %-5d working set %6llu KB   GDI objects %d   its heaps in use %lld KB\n", cycle,
+              f.workingSetKb, f.gdi, f.heapKb);
   return f;
 }
 
@@ -108,7 +111,8 @@ int main(int argc, char** argv) {
       PrintTimes("Kestrum.exe answers WM_NULL", c.answerMs);
       std::printf("faults: %d dialogs without a panel, %d shown no dialog, %d programs hung after their close, "
                   "%d slots freed late\n", c.unframed, c.noDialog, c.hung, c.slowSlots);
-      std::printf("growth from cycle %d to %d: GDI objects %+d\n", early, cycles, b.gdi - a.gdi);
+      std::printf("growth from cycle %d to %d: GDI objects %+d, its heaps in use %+lld KB\n", early, cycles,
+                  b.gdi - a.gdi, b.heapKb - a.heapKb);
       crashes += c.crashes;
       faults = c.unframed + c.noDialog + c.hung + c.slowSlots;
       if (!c.notes.empty()) std::printf("%s", soak.Notes().c_str());
