@@ -52,12 +52,19 @@ void PanelDispatcher::Attach(HWND dialog, std::string_view appName) {
   const int n = FirstFreeSlot(Block, Claimed());
   if (n < 0) return;  // ten panels at most: this dialog goes without
   ClaimSlot(Block, n, Handle32(dialog));
-  if (MakingSlot >= 0) {
+  if (MakingSlot >= 0 || !Later.empty() || QueueWaiting()) {
     Later.push_back(PutOff{n, Handle32(dialog), std::string(appName)});
     if (Later.size() == 1) PostMessageA(Env.controller, VTM_ATTACHLATER, 0, 0);
     return;
   }
   MakePanel(n, std::string(appName));
+}
+
+// Sent messages come before everything else in the queue: a panel made inside each attach
+// would keep a user's click, a close and every other program's message waiting for as long as
+// programs keep opening dialogs. With something waiting, the panel takes its turn behind it.
+bool PanelDispatcher::QueueWaiting() {
+  return HIWORD(GetQueueStatus(QS_SENDMESSAGE | QS_POSTMESSAGE | QS_MOUSEBUTTON | QS_KEY)) != 0;
 }
 
 void PanelDispatcher::AttachLater() {

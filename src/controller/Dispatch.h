@@ -27,9 +27,10 @@ class PanelDispatcher {
 
   // VTCD_ATTACH: the dialog window and the program's file name, already decoded. An attach
   // that arrives while another panel is being made (its sends to its dialog let other sent
-  // messages in) claims its slot and is made later, from VTM_ATTACHLATER: attaches nested in
-  // one another would answer the first program last, after its wait had ended, and keep the
-  // thread from its queue for as long as programs keep opening dialogs.
+  // messages in), or while other messages wait in the queue, claims its slot and is made later,
+  // from VTM_ATTACHLATER, in turn: attaches nested in one another would answer the first
+  // program last, after its wait had ended, and panels made inside the attaches keep the thread
+  // from its queue for as long as programs keep opening dialogs.
   void Attach(HWND dialog, std::string_view appName);
   // VTM_ATTACHLATER: the panels of the attaches put off, oldest first.
   void AttachLater();
@@ -46,6 +47,7 @@ class PanelDispatcher {
   };
   bool Attachable(HWND dialog) const;
   std::uint32_t Claimed() const;  // one bit a slot
+  static bool QueueWaiting();
   void MakePanel(int slot, const std::string& appName);
   // Panels whose dialog's program ended without a report give their slots back at once (their
   // own scan timer may not have come round: a new dialog must not go without its panel).
