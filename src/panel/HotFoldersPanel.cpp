@@ -24,6 +24,18 @@ unsigned HeldNow(WPARAM keys) {
 
 POINT PointOf(LPARAM lp) { return POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))}; }
 
+// The process has one list of the system's small icons, and the shell's lookup of it costs
+// as much as the rest of the hot list's making: it is asked for once.
+HIMAGELIST SystemSmallIcons() {
+  static HIMAGELIST icons = nullptr;
+  if (!icons) {
+    SHFILEINFOA info{};
+    icons = reinterpret_cast<HIMAGELIST>(SHGetFileInfoA("", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    if (icons) ImageList_SetBkColor(icons, CLR_NONE);
+  }
+  return icons;
+}
+
 }  // namespace
 
 std::unique_ptr<TQHotFoldersPanel> TQHotFoldersPanel::Create(HWND column) {
@@ -36,13 +48,8 @@ std::unique_ptr<TQHotFoldersPanel> TQHotFoldersPanel::Create(HWND column) {
   SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                LVS_EX_ONECLICKACTIVATE | LVS_EX_SUBITEMIMAGES | LVS_EX_INFOTIP);
   // The system's small icons, shared: the list never destroys them.
-  SHFILEINFOA info{};
-  const auto icons = reinterpret_cast<HIMAGELIST>(
-      SHGetFileInfoA("", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
-  if (icons) {
-    ImageList_SetBkColor(icons, CLR_NONE);
-    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(icons));
-  }
+  const HIMAGELIST icons = SystemSmallIcons();
+  if (icons) SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(icons));
   LVCOLUMNA col{};
   col.mask = LVCF_WIDTH;
   col.cx = 96;
