@@ -2,9 +2,11 @@
 // resident program (scripts/soak.sh runs a thousand over ten and measures them; under Wine
 // without a window manager ten at a time are more than the resident program keeps up with).
 #include <cstdio>
+#include <thread>
 
 #include "protocol/Handle32.h"
 #include "protocol/Messages.h"
+#include "support/Frozen.h"
 #include "support/PanelHarness.h"
 #include "support/Soak.h"
 
@@ -85,6 +87,36 @@ TEST_F(Panel, AnAttachThatComesInWhileAPanelIsMadeWaitsItsTurn) {
   for (HWND d : dialogs) DestroyWindow(d);
   for (HWND d : dialogs) EXPECT_TRUE(SlotFreed(d));
   for (HWND p : panels) EXPECT_TRUE(WaitFor([&] { return !IsWindow(p); }, kWait));
+}
+
+// A message waiting in Kestrum's queue (posted while it was stopped) is not kept behind a panel
+// being made: the attach that comes with it is answered with its slot claimed, the panel follows.
+TEST_F(Panel, AnAttachWithMessagesWaitingMakesItsPanelInTurn) {
+  StartController();
+  HWND controller = TopWindow(controller_.Id(), "TVantrel");
+  HWND dialog = CreateWindowExA(0, "#32770", "In turn", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 500, 400, nullptr,
+                                nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_TRUE(controller && dialog);
+  {
+    Frozen stopped(controller_.Id());
+    ASSERT_TRUE(stopped.Any());
+    PostMessageA(controller, WM_NULL, 0, 0);
+    std::thread attach([&] { SendAttach(controller, dialog); });
+    Sleep(200);  // the attach is sent, and waits with the posted message
+    stopped.Thaw();
+    attach.join();
+  }
+  SharedView view;
+  int n = -1;
+  for (int i = 0; view && i < vt::kSlotCount; ++i)
+    if (view->Slots[i].DialogWindow == vt::Handle32(dialog)) n = i;
+  ASSERT_GE(n, 0) << "the attach claimed no slot";
+  EXPECT_EQ(view->Slots[n].PanelWindow, 0u) << "the panel was made inside the attach";
+  HWND panel = nullptr;
+  EXPECT_TRUE(WaitFor([&] { return (panel = PanelOf(dialog)) != nullptr; }, kWait));
+  DestroyWindow(dialog);
+  EXPECT_TRUE(SlotFreed(dialog));
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(panel); }, kWait));
 }
 
 }  // namespace
