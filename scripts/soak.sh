@@ -19,8 +19,8 @@ bench=$!
 kestrum_pid() {  # this session's Kestrum.exe: other sessions may run their own beside it
   local p
   for p in /proc/[0-9]*; do
-    if tr '\0' ' ' < "$p/cmdline" 2>/dev/null | grep -q 'Kestrum.exe' &&
-        tr '\0' '\n' < "$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+    if tr '\0' ' ' 2>/dev/null < "$p/cmdline" | grep -q 'Kestrum.exe' &&
+        tr '\0' '\n' 2>/dev/null < "$p/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
       echo "${p#/proc/}"
       return
     fi
@@ -32,17 +32,15 @@ cpu_of() {  # utime + stime, in clock ticks
   # Not found, the path would be the system's own /proc/stat.
   if [ -n "$p" ]; then awk '{print $14 + $15}' "/proc/$p/stat" 2>/dev/null || echo 0; else echo 0; fi
 }
-# Private memory as the system keeps it: the resident pages no other process shares.
-private_kb() {
-  awk '/^Private_(Clean|Dirty):/ {s += $2} END {print s + 0}' "/proc/$(kestrum_pid)/smaps_rollup" 2>/dev/null
-}
-# The same by kind: the C library's heap (Wine's Unix side: windows, GDI objects, fonts), the
-# other anonymous memory (Wine's Windows heaps among it), the X server's shared images of the
-# windows on screen, and the rest (mapped files).
-private_kinds() {
+# Private memory as the system keeps it (the resident pages no other process shares), in one
+# read of the process's maps, and by kind: the C library's heap (Wine's Unix side: windows, GDI
+# objects, fonts), the other anonymous memory (Wine's Windows heaps among it), the X server's
+# shared images of the windows on screen, and the rest (mapped files). Prints the total, the
+# total without the X images (they follow what is on screen at that moment), and the kinds.
+private_memory() {
   awk '/^[0-9a-f]+-[0-9a-f]+ / {k = ($6 == "[heap]") ? "heap" : ($6 == "") ? "anon" : ($6 ~ /SYSV/) ? "xshm" : "files"; next}
-       /^Private_(Clean|Dirty):/ {s[k] += $2}
-       END {printf "heap %d, other anonymous %d, X images %d, files %d KB", s["heap"], s["anon"], s["xshm"], s["files"]}' \
+       /^Private_(Clean|Dirty):/ {s[k] += $2; t += $2}
+       END {printf "%d %d heap %d, other anonymous %d, X images %d, files %d KB", t, t - s["xshm"], s["heap"], s["anon"], s["xshm"], s["files"]}' \
     "/proc/$(kestrum_pid)/smaps" 2>/dev/null
 }
 # What the C library's heap holds in use, against what it keeps: freed memory it does not give
@@ -58,16 +56,21 @@ c_heap() {
     t && /system bytes/ {held = $4} t && /in use bytes/ {use = $5; t = 0}
     END {if (held) printf ", C library heap in use %d of %d KB held", use / 1024, held / 1024}'
 }
-declare -A idle=() memory=() kinds=()
+declare -A idle=() memory=() screenless=() kinds=()
 while kill -0 "$bench" 2>/dev/null; do
   for phase in start end; do
     if [ -z "${idle[$phase]:-}" ] && grep -q "idle ($phase): three panels" "$out"; then
       a=$(cpu_of); sleep 10; b=$(cpu_of)
-      idle[$phase]=$(( (b - a) * 1000 / $(getconf CLK_TCK) ))
+      # Kestrum not found at either end: no figure rather than a wrong one.
+      [ "$a" -gt 0 ] && [ "$b" -ge "$a" ] && idle[$phase]=$(( (b - a) * 1000 / $(getconf CLK_TCK) )) || idle[$phase]="?"
+
     fi
   done
   for cycle in $(sed -n 's/^figures after cycle \([0-9]*\), measuring.*/\1/p' "$out"); do
-    [ -n "${memory[$cycle]:-}" ] || { memory[$cycle]=$(private_kb); kinds[$cycle]="$(private_kinds)$(c_heap)"; }
+    if [ -z "${memory[$cycle]:-}" ]; then
+      read -r total without rest <<< "$(private_memory)"
+      memory[$cycle]=${total:-0} screenless[$cycle]=${without:-0} kinds[$cycle]="$rest$(c_heap)"
+    fi
   done
   sleep 0.2
 done
@@ -78,16 +81,16 @@ cycles=($(printf '%s\n' "${!memory[@]}" | sort -n))
 for cycle in "${cycles[@]}"; do
   echo "Kestrum.exe private memory after cycle $cycle: ${memory[$cycle]} KB (${kinds[$cycle]})"
 done
-if [ "${#cycles[@]}" -ge 2 ]; then
-  echo "private memory growth from cycle ${cycles[0]} to ${cycles[-1]}: $(( memory[${cycles[-1]}] - memory[${cycles[0]}] )) KB"
-fi
-if [ "${#cycles[@]}" -ge 3 ]; then
-  echo "private memory growth from cycle ${cycles[-2]} to ${cycles[-1]}: $(( memory[${cycles[-1]}] - memory[${cycles[-2]}] )) KB"
-fi
+growth() {  # from cycle $1 to cycle $2
+  echo "private memory growth from cycle $1 to $2: $(( memory[$2] - memory[$1] )) KB" \
+    "($(( screenless[$2] - screenless[$1] )) KB without the X images)"
+}
+[ "${#cycles[@]}" -ge 2 ] && growth "${cycles[0]}" "${cycles[-1]}"
+[ "${#cycles[@]}" -ge 3 ] && growth "${cycles[-2]}" "${cycles[-1]}"
 for phase in start end; do
   echo "idle ($phase): Kestrum.exe with three panels, 10 s: ${idle[$phase]:-?} ms CPU"
 done
-if [ -n "${idle[start]:-}" ] && [ -n "${idle[end]:-}" ] && [ "${idle[start]}" -gt 0 ]; then
+if [[ "${idle[start]:-}" =~ ^[0-9]+$ && "${idle[end]:-}" =~ ^[0-9]+$ ]] && [ "${idle[start]}" -gt 0 ]; then
   awk -v a="${idle[start]}" -v b="${idle[end]}" 'BEGIN { printf "idle CPU, end against start: %.2f x\n", b / a }'
 fi
 # Wine reports an unhandled exception of any program on the standard error it inherited.

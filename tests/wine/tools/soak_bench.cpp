@@ -48,7 +48,8 @@ int Idle(const ProgramFolder& folder, const Process& controller, const char* pha
   idle.RunTo(0);
   Sleep(2000);  // their attach and start-up work is over
   std::printf("idle (%s): three panels open, measuring\n", phase);
-  Sleep(11000);
+  // The script measures 10 s from when it sees the line; it may be busy with a figure before.
+  Sleep(21000);
   idle.CloseAll();
   if (idle.Counts().crashes) std::printf("%s", idle.Notes().c_str());
   return idle.Counts().crashes;
