@@ -24,9 +24,9 @@ unsigned HeldNow(WPARAM keys) {
 
 POINT PointOf(LPARAM lp) { return POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))}; }
 
-// The process has one list of the system's small icons, and the shell's lookup of it costs
-// as much as the rest of the hot list's making: it is asked for once.
-HIMAGELIST SystemSmallIcons() {
+}  // namespace
+
+HIMAGELIST TQHotFoldersPanel::SystemSmallIcons() {
   static HIMAGELIST icons = nullptr;
   if (!icons) {
     SHFILEINFOA info{};
@@ -35,8 +35,6 @@ HIMAGELIST SystemSmallIcons() {
   }
   return icons;
 }
-
-}  // namespace
 
 std::unique_ptr<TQHotFoldersPanel> TQHotFoldersPanel::Create(HWND column) {
   const DWORD style = WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS |

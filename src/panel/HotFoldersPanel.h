@@ -34,6 +34,9 @@ class TQHotFoldersPanel {
  public:
   // A child of `column`; null when the list cannot be made.
   static std::unique_ptr<TQHotFoldersPanel> Create(HWND column);
+  // The process's one list of the system's small icons, shared by every hot list. The shell's
+  // lookup of it costs a few hundred milliseconds the first time: it is asked for once.
+  static HIMAGELIST SystemSmallIcons();
   ~TQHotFoldersPanel();
   TQHotFoldersPanel(const TQHotFoldersPanel&) = delete;
   TQHotFoldersPanel& operator=(const TQHotFoldersPanel&) = delete;

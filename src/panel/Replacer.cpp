@@ -17,6 +17,8 @@ constexpr UINT kKeepAboveMs = 50;
 }  // namespace
 
 bool TVTReplacer::RegisterWindowClass() {
+  // Before any program waits in its attach for a panel's making: the first would pay for it.
+  TQHotFoldersPanel::SystemSmallIcons();
   return PanelForm::RegisterClasses() &&
          Window::RegisterWindowClass(kPanelClass, CS_DBLCLKS, GetSysColorBrush(COLOR_BTNFACE));
 }
