@@ -63,7 +63,6 @@ while kill -0 "$bench" 2>/dev/null; do
       a=$(cpu_of); sleep 10; b=$(cpu_of)
       # Kestrum not found at either end: no figure rather than a wrong one.
       [ "$a" -gt 0 ] && [ "$b" -ge "$a" ] && idle[$phase]=$(( (b - a) * 1000 / $(getconf CLK_TCK) )) || idle[$phase]="?"
-
     fi
   done
   for cycle in $(sed -n 's/^figures after cycle \([0-9]*\), measuring.*/\1/p' "$out"); do

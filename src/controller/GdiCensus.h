@@ -1,5 +1,5 @@
-// How many GDI objects this process holds, for the leak checks of the test suite and the
-// benchmarks. Windows answers GetGuiResources; Wine stubs it, so there the objects are
+// How many GDI objects this process holds (and how much its heaps hold in use), for the leak
+// checks of the test suite and the benchmarks. Windows answers GetGuiResources; Wine stubs it, so there the objects are
 // counted in the handle table Wine keeps in the process (the PEB's GdiSharedHandleTable).
 // Kestrum answers the registered message kGdiCensusMessage only when it was started with
 // the environment variable VT_GDI_CENSUS=1; with wParam kCensusHeapKb it answers the KB its

@@ -85,20 +85,17 @@ inline bool Framed(HWND panel, HWND dialog) {
   return !IsRectEmpty(&hole) && Same(ExpectedDialogRect(panel, dialog), WindowRectOf(dialog));
 }
 
-// The GDI objects the controller holds; it answers only when started with VT_GDI_CENSUS=1.
-inline int GdiCensus(HWND controller) {
-  DWORD_PTR count = 0;
-  SendMessageTimeoutA(controller, RegisterWindowMessageA("VantrelGdiCensus"), 0, 0, SMTO_ABORTIFHUNG, 5000, &count);
-  return static_cast<int>(count);
-}
-
-// The KB the controller's heaps hold in use (its census, wParam 1); -1 when it cannot tell.
-inline long long HeapCensusKb(HWND controller) {
-  DWORD_PTR kb = 0;
-  if (!SendMessageTimeoutA(controller, RegisterWindowMessageA("VantrelGdiCensus"), 1, 0, SMTO_ABORTIFHUNG, 10000, &kb))
+// The controller's census (it answers only when started with VT_GDI_CENSUS=1): wParam 0 asks
+// for its GDI objects, 1 for the KB its heaps hold in use; -1 when it does not answer.
+inline long long Census(HWND controller, WPARAM what) {
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutA(controller, RegisterWindowMessageA("VantrelGdiCensus"), what, 0, SMTO_ABORTIFHUNG, 10000,
+                           &answer))
     return -1;
-  return static_cast<long long>(static_cast<LONG_PTR>(kb));
+  return static_cast<long long>(static_cast<LONG_PTR>(answer));
 }
+inline int GdiCensus(HWND controller) { return static_cast<int>(Census(controller, 0)); }
+inline long long HeapCensusKb(HWND controller) { return Census(controller, 1); }
 
 // The screen, as the user sees it, into a BMP beside the build's deliverables.
 inline void KeepScreenshot(const std::string& name) {

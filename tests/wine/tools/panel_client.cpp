@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
     g_mute = g_mute || !std::strcmp(argv[i], "--mute");
   }
   if (g_refuse) SetWindowsHookExA(WH_CBT, RefuseFromTheStart, nullptr, GetCurrentThreadId());
-  else if (g_mute) SetTimer(nullptr, 0, 20, InstallRefusal);
+  else if (g_mute) SetTimer(nullptr, 0, 20, InstallRefusal);  // with --refuse, behind the library's
   for (int i = 1; i + 1 < argc; i += 2) {
     if (!std::strcmp(argv[i], "--refuse") || !std::strcmp(argv[i], "--mute")) { --i; continue; }
     if (!std::strcmp(argv[i], "--title")) title = argv[i + 1];
