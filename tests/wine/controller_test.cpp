@@ -78,6 +78,9 @@ TEST(KestrumResources, IconManifestAndVersionAreEmbedded) {
   const std::size_t controls = manifest.find("\"Microsoft.Windows.Common-Controls\"");
   ASSERT_NE(controls, std::string::npos) << manifest;
   EXPECT_NE(manifest.find("version=\"6.0.0.0\"", controls), std::string::npos) << manifest;
+  // The other processor's controls do not load: where both are installed the program would not start.
+  const char* processor = sizeof(void*) == 8 ? "processorArchitecture=\"amd64\"" : "processorArchitecture=\"x86\"";
+  EXPECT_NE(manifest.find(processor, controls), std::string::npos) << manifest;
 
   res = FindResourceA(mod, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(16));
   ASSERT_TRUE(res) << "no version record";
