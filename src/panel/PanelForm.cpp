@@ -123,11 +123,16 @@ void PanelForm::CreateComponents(HWND form) {
 void PanelForm::PlaceBox(BoxId box, HWND window) {
   if (!window) return;
   if (!layout_.Placed(box)) {
-    ShowWindow(window, SW_HIDE);
+    placed_.erase(box);
+    if (IsWindowVisible(window)) ShowWindow(window, SW_HIDE);
     return;
   }
   const Rect r = layout_.BoundsInParent(box);
-  MoveWindow(window, r.left, r.top, static_cast<int>(r.Width()), static_cast<int>(r.Height()), TRUE);
+  const auto last = placed_.find(box);
+  if (last == placed_.end() || !(last->second == r)) {
+    MoveWindow(window, r.left, r.top, static_cast<int>(r.Width()), static_cast<int>(r.Height()), TRUE);
+    placed_[box] = r;
+  }
   if (!IsWindowVisible(window)) ShowWindow(window, SW_SHOWNA);
 }
 
@@ -144,11 +149,17 @@ bool PanelForm::Layout() {
   // The hot list is not aligned: it hangs below the up button and is moved to scroll.
   const Rect inner = layout_.InnerOf(bxLeft), up = layout_.BoundsInParent(bxUp),
              down = layout_.BoundsInParent(bxDown);
-  if (hot_)
-    hot_->ColumnResized(static_cast<int>(layout_.RectOf(bxLeft).Width()), static_cast<int>(inner.Width()),
-                        HotColumn{static_cast<int>(up.bottom), static_cast<int>(down.top)});
+  const std::array<int, 4> column{static_cast<int>(layout_.RectOf(bxLeft).Width()), static_cast<int>(inner.Width()),
+                                  static_cast<int>(up.bottom), static_cast<int>(down.top)};
+  if (hot_ && column != hotColumn_) {
+    hotColumn_ = column;
+    hot_->ColumnResized(column[0], column[1], HotColumn{column[2], column[3]});
+  }
   const int status = static_cast<int>(layout_.RectOf(bxStatus).Width()) - 220;
-  SendMessageA(stbar_, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&status));
+  if (status != statusParts_) {
+    statusParts_ = status;
+    SendMessageA(stbar_, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&status));
+  }
   return !(layout_.RectOf(bxDlg) == before);
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <array>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -75,6 +76,11 @@ class PanelForm {
   Container* pndlg_ = nullptr;
   HWND pnLeft_ = nullptr, pnUp_ = nullptr, pnDown_ = nullptr, sbUp_ = nullptr, sbDown_ = nullptr;
   std::unique_ptr<TQHotFoldersPanel> hot_;
+  // What each box's window was last given: a layout that changes nothing moves nothing (every
+  // move of a window is a round of messages and calls to the window server).
+  std::map<BoxId, Rect> placed_;
+  std::array<int, 4> hotColumn_{-1, -1, -1, -1};
+  int statusParts_ = -1;
   HWND splitleft_ = nullptr, pncenter_ = nullptr, splitright_ = nullptr, pnRight_ = nullptr;
   HWND pnPreview_ = nullptr, pnInfo_ = nullptr, stbar_ = nullptr;
   HWND lbpname_ = nullptr, lbptype_ = nullptr, lbpmod_ = nullptr, lbpsize_ = nullptr, lbprect_ = nullptr;

@@ -8,8 +8,14 @@
 
 namespace vt {
 
+void PanelSettings::Read() {
+  stored_ = ReadAppSettings(*ctx_.env.registry, ctx_.appName);
+  read_ = true;
+}
+
 void PanelSettings::Load() {
-  const AppSettings s = ReadAppSettings(*ctx_.env.registry, ctx_.appName);
+  if (!read_) Read();
+  const AppSettings& s = stored_;
   DockLayout& boxes = form_.Boxes();
   boxes.SetVisible(form_.bxRight, s.showPreview);
   boxes.SetVisible(form_.bxSplitRight, s.showPreview);

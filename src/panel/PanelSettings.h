@@ -9,6 +9,7 @@
 #include "panel/PanelContext.h"
 #include "panel/PanelForm.h"
 #include "panel/PreviewChoice.h"
+#include "settings/Catalogue.h"
 #include "util/Handles.h"
 
 namespace vt {
@@ -18,6 +19,10 @@ class PanelSettings {
   PanelSettings(PanelContext& ctx, PanelForm& form, DialogLink& link, Navigator& navigator)
       : ctx_(ctx), form_(form), link_(link), navigator_(navigator) {}
 
+  // The program's stored settings, read once before the window is made so that it is made at
+  // its stored size: every later change of size lays all the panel's windows out again.
+  void Read();
+  Size StoredSize() const { return Size{stored_.width, stored_.height}; }
   void Load();
   void Save();
 
@@ -35,6 +40,8 @@ class PanelSettings {
   PanelForm& form_;
   DialogLink& link_;
   Navigator& navigator_;
+  AppSettings stored_;
+  bool read_ = false;
   int opMode_ = 1;
   bool viewBmp_ = true, viewJpg_ = true, viewGif_ = true;
   UniqueFont hotFont_;  // the list's font while the panel lives

@@ -38,7 +38,9 @@ std::unique_ptr<TVTReplacer> TVTReplacer::Create(const PanelEnvironment& env, Di
   slot.State = kSlotCreating;
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_CLIPCHILDREN;
   HMENU menu = panel->form_.MenuBar();
-  if (!panel->CreateWindowOf(0, kPanelClass, "Vantrel", style, 0, 0, 635, 395, panel->ctx_.dialog, menu))
+  panel->settings_.Read();
+  const Size size = panel->settings_.StoredSize();
+  if (!panel->CreateWindowOf(0, kPanelClass, "Vantrel", style, 0, 0, size.width, size.height, panel->ctx_.dialog, menu))
     return nullptr;
   panel->form_.MenuBarAdopted();
   panel->ctx_.channel.Attach(panel->Handle(), panel->ctx_.dialog);
