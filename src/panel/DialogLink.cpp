@@ -173,16 +173,16 @@ void DialogLink::UpdateWindowRegion() {
   const Rect in = MakeRect(std::int64_t{hole.left} - w.left, std::int64_t{hole.top} - w.top,
                            std::int64_t{hole.right} - w.left, std::int64_t{hole.bottom} - w.top);
   // Setting it again repaints the whole panel and tells the window server the shape anew.
-  const Rect size{0, 0, w.right - w.left, w.bottom - w.top};
-  if (in == regionHole_ && size == regionWindow_) return;
-  UniqueRegion region(CreateRectRgn(0, 0, w.right - w.left, w.bottom - w.top));
+  const Size size{w.right - w.left, w.bottom - w.top};
+  if (in == regionHole_ && size == regionSize_) return;
+  UniqueRegion region(CreateRectRgn(0, 0, size.width, size.height));
   UniqueRegion cut(CreateRectRgn(in.left, in.top, in.right, in.bottom));
   CombineRgn(region.get(), region.get(), cut.get(), RGN_DIFF);
   // The system owns the region once it is set.
   if (!SetWindowRgn(ctx_.Wnd(), region.get(), TRUE)) return;
   (void)region.release();
   regionHole_ = in;
-  regionWindow_ = size;
+  regionSize_ = size;
 }
 
 void DialogLink::UpdateDialogMaxSize(const Rect* target) {

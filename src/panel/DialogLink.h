@@ -74,8 +74,9 @@ class DialogLink {
   BOOL savedDragFullWindows_ = TRUE;
   int pressedButton_ = 0, hoverButton_ = 0;
   mutable std::int32_t lastStrip_ = -1;  // the hidden strip while the dialog last had a view
-  std::deque<Rect> ownMoves_;
-  Rect regionHole_{}, regionWindow_{};  // the region last set: the window's size, the hole in it  // where the panel sent the dialog, until it reports each
+  std::deque<Rect> ownMoves_;  // where the panel sent the dialog, until it reports each
+  Rect regionHole_{};  // the region last set: the hole in the window, and the window's size
+  Size regionSize_{};
   RECT normalBounds_{};
   RECT lastRect_{};
 };

@@ -10,11 +10,9 @@ namespace vt {
 
 void PanelSettings::Read() {
   stored_ = ReadAppSettings(*ctx_.env.registry, ctx_.appName);
-  read_ = true;
 }
 
 void PanelSettings::Load() {
-  if (!read_) Read();
   const AppSettings& s = stored_;
   DockLayout& boxes = form_.Boxes();
   boxes.SetVisible(form_.bxRight, s.showPreview);

@@ -40,8 +40,7 @@ class PanelSettings {
   PanelForm& form_;
   DialogLink& link_;
   Navigator& navigator_;
-  AppSettings stored_;
-  bool read_ = false;
+  AppSettings stored_;  // as read when the panel was made
   int opMode_ = 1;
   bool viewBmp_ = true, viewJpg_ = true, viewGif_ = true;
   UniqueFont hotFont_;  // the list's font while the panel lives
