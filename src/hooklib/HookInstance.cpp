@@ -18,7 +18,6 @@ void OpenSharedBlock() {
                                       kSharedBlockName);
   DWORD error = GetLastError();
   if (mapping && error == ERROR_ALREADY_EXISTS) {
-    g.mapping = mapping;
     void* view = MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0);
     // Any program can make a block of this name first, of any size: one shorter than the
     // layout would have every host read past its end.
@@ -27,8 +26,15 @@ void OpenSharedBlock() {
       UnmapViewOfFile(view);
       view = nullptr;
     }
+    if (!view) {
+      // Kept open, the handle would keep that block alive after its maker ends, and the next
+      // controller could then make no block of its own while this process lives.
+      CloseHandle(mapping);
+      g.openError = 103;
+      return;
+    }
+    g.mapping = mapping;
     g.block = static_cast<SharedBlock*>(view);
-    if (!g.block) g.openError = 103;
     return;
   }
   // Only the controller creates the block; a block made here would be an empty one nobody

@@ -33,6 +33,18 @@ TEST_F(ShortBlockTest, IsNotUsedAndDialogsWorkAsWithoutTheLibrary) {
   client_->Cancel();
   EXPECT_TRUE(client_->Process().WaitExit(5000));
   EXPECT_EQ(client_->Process().ExitCode(), 0u);
+
+  // Once its maker lets it go, no hook instance keeps the short block alive: the next resident
+  // program can make its own whole one (Wine's explorer.exe keeps its hook instances).
+  ctl_.reset();
+  vtt::Pump(500);
+  HANDLE next = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, vt::kSharedBlockSize,
+                                   vt::kSharedBlockName);
+  ASSERT_TRUE(next);
+  void* whole = MapViewOfFile(next, FILE_MAP_WRITE, 0, 0, vt::kSharedBlockSize);
+  EXPECT_TRUE(whole) << "the short block outlived its maker";
+  if (whole) UnmapViewOfFile(whole);
+  CloseHandle(next);
 }
 
 }  // namespace

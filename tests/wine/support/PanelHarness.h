@@ -144,6 +144,37 @@ inline std::string FileNameBox(HWND dialog) {
   return text;
 }
 
+// What a missing panel leaves to see: the window taken for the dialog, the block's stamp,
+// hooks and slots, and every panel window on the desktop.
+inline std::string WhyNoPanel(HWND dialog) {
+  char text[128] = {}, cls[64] = {}, line[256];
+  GetClassNameA(dialog, cls, sizeof cls);
+  GetWindowTextA(dialog, text, sizeof text);
+  std::snprintf(line, sizeof line, "window %lu '%s' '%s' %s %s", static_cast<unsigned long>(vt::Handle32(dialog)), cls,
+                text, IsWindowVisible(dialog) ? "visible" : "hidden",
+                (GetWindowLongA(dialog, GWL_STYLE) & WS_THICKFRAME) ? "sizable" : "fixed");
+  std::string why = line;
+  SharedView view;
+  if (!view) return why + "; no block";
+  std::snprintf(line, sizeof line, "; stamp %lu ms old, hooks %lu/%lu; slots",
+                static_cast<unsigned long>(GetTickCount() - view->ControllerStamp),
+                static_cast<unsigned long>(view->GetMessageHook), static_cast<unsigned long>(view->CallWndRetHook));
+  why += line;
+  for (const auto& slot : view->Slots)
+    if (slot.DialogWindow || slot.PanelWindow) {
+      std::snprintf(line, sizeof line, " [%lu->%lu state %u]", static_cast<unsigned long>(slot.DialogWindow),
+                    static_cast<unsigned long>(slot.PanelWindow), static_cast<unsigned>(slot.State));
+      why += line;
+    }
+  why += "; panels";
+  for (HWND w : TopWindows(0, kPanelClass)) {
+    std::snprintf(line, sizeof line, " [owner %lu %s]", static_cast<unsigned long>(vt::Handle32(GetWindow(w, GW_OWNER))),
+                  IsWindowVisible(w) ? "visible" : "hidden");
+    why += line;
+  }
+  return why;
+}
+
 // A program with one Open dialog; its file name decides its settings section. The tool is
 // panel_client (the classic dialog) or item_client (the common item dialog).
 class Client {
@@ -168,7 +199,10 @@ class Client {
   // The panel, once the attach has settled (the dialog's own first moves are over).
   HWND WaitPanel() {
     HWND panel = nullptr;
-    if (WaitFor([&] { return (panel = PanelOf(dialog_)) != nullptr; }, kWait)) Pump(800);
+    if (WaitFor([&] { return (panel = PanelOf(dialog_)) != nullptr; }, kWait))
+      Pump(800);
+    else
+      std::fprintf(stderr, "no panel: %s\n", WhyNoPanel(dialog_).c_str());
     return panel;
   }
   HWND Dialog() const { return dialog_; }
@@ -196,7 +230,8 @@ class Panel : public ::testing::Test {
   }
   void StartController() {
     controller_ = Process(folder_->File("Kestrum.exe"), {}, folder_->Path());
-    ASSERT_TRUE(WaitFor([&] { return TopWindow(controller_.Id(), "TVantrel") != nullptr; }, kWait));
+    // The window exists before the block and the hooks: the caption comes once both are there.
+    ASSERT_TRUE(WaitFor([&] { return TopWindow(controller_.Id(), "TVantrel", "Vantrel v1.01") != nullptr; }, kWait));
   }
   Client& Open(const std::string& exeName, const std::string& args = {}) {
     clients_.push_back(std::make_unique<Client>(*folder_, exeName, args));
