@@ -193,6 +193,15 @@ TEST_F(Panel, GeometryIsKeptPerProgram) {
   p = WindowRectOf(other);
   EXPECT_EQ(p.left, (GetSystemMetrics(SM_CXSCREEN) - 635) / 2);
   EXPECT_EQ(p.top, (GetSystemMetrics(SM_CYSCREEN) - 395) / 2);
+
+  // A size no window can have, written by hand or by another program: still a panel.
+  vtt::WriteDword(App("PanelC.exe"), "VTWidth", 100000000);
+  vtt::WriteDword(App("PanelC.exe"), "VTHeight", static_cast<DWORD>(-7));
+  Client& c = Open("PanelC.exe");
+  ASSERT_TRUE(c.WaitDialog());
+  HWND third = c.WaitPanel();
+  ASSERT_TRUE(third);
+  EXPECT_TRUE(vtt::WaitFor([&] { return Framed(third, c.Dialog()); }, 5000));
 }
 
 TEST_F(Panel, StartFolderFollowsTheProgramsRule) {
