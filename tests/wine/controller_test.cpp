@@ -131,12 +131,7 @@ class Controller : public ::testing::Test {
     return vtt::Process(folder.File("Kestrum.exe"), "", folder.Path());
   }
 
-  // The main window once its caption is set, which is the last step of the start-up.
-  static HWND WaitReady(const vtt::Process& p) {
-    HWND w = nullptr;
-    vtt::WaitFor([&] { return (w = vtt::TopWindow(p.Id(), "TVantrel", kCaption)) != nullptr; }, kStartWait);
-    return w;
-  }
+  static HWND WaitReady(const vtt::Process& p) { return vtt::StartedController(p.Id(), kStartWait); }
 
   static HWND WaitMessageBox(const vtt::Process& p) {
     HWND box = nullptr;

@@ -38,12 +38,7 @@ DWORD RunSetup() {
   return setup.ExitCode();
 }
 
-// Once its caption is set: the window exists before the block and the hooks.
-HWND MainWindow(DWORD pid) {
-  HWND w = nullptr;
-  vtt::WaitFor([&] { return (w = vtt::TopWindow(pid, "TVantrel", "Vantrel v1.01")) != nullptr; }, kSlow);
-  return w;
-}
+HWND MainWindow(DWORD pid) { return vtt::StartedController(pid, kSlow); }
 
 DWORD PidOf(HWND w) {
   DWORD pid = 0;

@@ -319,9 +319,8 @@ TEST_F(TestVt, WithTheResidentProgramTheOpenDialogGetsAPanel) {
     }
   } cleanup;
   vtt::Process resident(full.File("Kestrum.exe"), "", full.Path());
-  HWND main = nullptr;
-  ASSERT_TRUE(vtt::WaitFor([&] { return (main = vtt::TopWindow(resident.Id(), "TVantrel", "Vantrel v1.01")) != nullptr; },
-                           kWindowWait));
+  HWND main = vtt::StartedController(resident.Id(), kWindowWait);
+  ASSERT_TRUE(main);
 
   vtt::Process p = Start();
   HWND dlg = WaitDialog(p);

@@ -230,8 +230,7 @@ class Panel : public ::testing::Test {
   }
   void StartController() {
     controller_ = Process(folder_->File("Kestrum.exe"), {}, folder_->Path());
-    // The window exists before the block and the hooks: the caption comes once both are there.
-    ASSERT_TRUE(WaitFor([&] { return TopWindow(controller_.Id(), "TVantrel", "Vantrel v1.01") != nullptr; }, kWait));
+    ASSERT_TRUE(StartedController(controller_.Id(), kWait));
   }
   Client& Open(const std::string& exeName, const std::string& args = {}) {
     clients_.push_back(std::make_unique<Client>(*folder_, exeName, args));

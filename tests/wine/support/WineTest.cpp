@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "settings/Product.h"
+
 namespace vtt {
 namespace {
 
@@ -202,6 +204,13 @@ std::vector<HWND> TopWindows(DWORD pid, const char* cls, const char* caption) {
 HWND TopWindow(DWORD pid, const char* cls, const char* caption) {
   auto all = TopWindows(pid, cls, caption);
   return all.empty() ? nullptr : all.front();
+}
+
+HWND StartedController(DWORD pid, DWORD ms) {
+  const std::string caption = vt::ProductCaption();
+  HWND w = nullptr;
+  WaitFor([&] { return (w = TopWindow(pid, "TVantrel", caption.c_str())) != nullptr; }, ms);
+  return w;
 }
 
 std::string WindowText(HWND w) {

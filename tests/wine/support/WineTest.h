@@ -62,6 +62,9 @@ void Pump(DWORD ms);
 // Top-level windows of one process (0 = any) with this class and caption (empty = any).
 std::vector<HWND> TopWindows(DWORD pid, const char* cls, const char* caption = nullptr);
 HWND TopWindow(DWORD pid, const char* cls, const char* caption = nullptr);
+// Kestrum's main window once its start-up is over, or null after ms: the window exists before
+// the shared block and the hooks, and gets its caption once both are in place.
+HWND StartedController(DWORD pid, DWORD ms);
 std::string WindowText(HWND w);
 std::string ClassOf(HWND w);
 // The text of a message box: its Static child that is not an icon.

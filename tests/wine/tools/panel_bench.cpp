@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "census/MessageCensus.h"
+#include "settings/Product.h"
 
 namespace {
 
@@ -285,7 +286,7 @@ int main(int argc, char** argv) {
 
   PROCESS_INFORMATION kestrum = Start(dir + "Kestrum.exe", "", dir);
   HWND controller = nullptr;
-  for (int i = 0; i < 400 && !(controller = FindWindowA("TVantrel", "Vantrel v1.01")); ++i) Sleep(50);
+  for (int i = 0; i < 400 && !(controller = FindWindowA("TVantrel", vt::ProductCaption().c_str())); ++i) Sleep(50);
   if (!kestrum.hProcess || !controller) {
     std::printf("Kestrum.exe did not start from %s\n", dir.c_str());
     return 1;

@@ -84,10 +84,8 @@ int main(int argc, char** argv) {
     SetEnvironmentVariableA("VT_GDI_CENSUS", "1");
     Process controller(folder.File("Kestrum.exe"), {}, folder.Path());
     SetEnvironmentVariableA("VT_GDI_CENSUS", nullptr);
-    HWND window = nullptr;
-    // Its caption comes once the block and the hooks are in place.
-    auto started = [&] { return (window = TopWindow(controller.Id(), "TVantrel", "Vantrel v1.01")) != nullptr; };
-    if (!WaitFor(started, kWait)) {
+    HWND window = StartedController(controller.Id(), kWait);
+    if (!window) {
       std::printf("Kestrum.exe did not start from %s\n", folder.Path().c_str());
       return 1;
     }
