@@ -57,7 +57,6 @@ c_heap() {
     END {if (held) printf ", C library heap in use %d of %d KB held", use / 1024, held / 1024}'
 }
 declare -A idle=() memory=() screenless=() kinds=()
-warm=
 while kill -0 "$bench" 2>/dev/null; do
   for phase in start end; do
     if [ -z "${idle[$phase]:-}" ] && grep -q "idle ($phase): three panels" "$out"; then
@@ -66,8 +65,6 @@ while kill -0 "$bench" 2>/dev/null; do
       [ "$a" -gt 0 ] && [ "$b" -ge "$a" ] && idle[$phase]=$(( (b - a) * 1000 / $(getconf CLK_TCK) )) || idle[$phase]="?"
     fi
   done
-  # gdb's first call into the C library's heap may grow it: made once before any figure.
-  if [ -z "$warm" ] && grep -q "instruments used once" "$out"; then c_heap > /dev/null; warm=1; fi
   for cycle in $(sed -n 's/^figures after cycle \([0-9]*\), measuring.*/\1/p' "$out"); do
     if [ -z "${memory[$cycle]:-}" ]; then
       read -r total without rest <<< "$(private_memory)"

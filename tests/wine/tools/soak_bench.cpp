@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
     // table Kestrum's own private memory: taken once here, the instrument's cost is in no figure.
     GdiCensus(window);
     HeapCensusKb(window);
-    std::printf("instruments used once, measuring nothing\n");
+    std::printf("census read once, measuring nothing\n");
     crashes += Idle(folder, controller, "start");
 
     std::printf("cycling: %d dialogs, ten programs at a time\n", cycles);
